@@ -1,0 +1,90 @@
+// Build-time payload writer: packs files into the setup program's payload resource.
+//
+//   payload-writer --date YYYY-MM-DDTHH:MM:SS --out payload.bin NAME=PATH ...
+//
+// Every entry gets the one date given (so builds are reproducible); the entries keep the
+// order of the command line; the result is one zlib stream at level 9.
+#include <zlib.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "PayloadDate.h"
+#include "PayloadFormat.h"
+
+namespace {
+
+[[noreturn]] void Fail(const std::string& message) {
+  std::cerr << "payload-writer: " << message << "\n";
+  std::exit(1);
+}
+
+std::string UpperAscii(std::string s) {
+  for (char& c : s)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return s;
+}
+
+payload::DateTimeParts ParseDate(const std::string& text) {
+  payload::DateTimeParts p;
+  char tail = 0;
+  if (std::sscanf(text.c_str(), "%d-%d-%dT%d:%d:%d%c", &p.year, &p.month, &p.day, &p.hour,
+                  &p.minute, &p.second, &tail) != 6)
+    Fail("date \"" + text + "\" is not of the form YYYY-MM-DDTHH:MM:SS");
+  if (p.year < 1980 || p.year > 2099) Fail("date \"" + text + "\" lies outside 1980..2099");
+  if (p.month < 1 || p.month > 12 || p.day < 1 || p.day > 31 || p.hour > 23 || p.minute > 59 ||
+      p.second > 59 || p.hour < 0 || p.minute < 0 || p.second < 0)
+    Fail("date \"" + text + "\" is not a valid date-time");
+  if (p.second % 2 != 0) Fail("date \"" + text + "\" is not at an even second");
+  return p;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string date, out;
+  std::vector<std::string> specs;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--date" && i + 1 < argc) date = argv[++i];
+    else if (arg == "--out" && i + 1 < argc) out = argv[++i];
+    else specs.push_back(arg);
+  }
+  if (date.empty() || out.empty())
+    Fail("usage: payload-writer --date YYYY-MM-DDTHH:MM:SS --out FILE NAME=PATH ...");
+  const double stamp = payload::EncodeDateTime(ParseDate(date));
+
+  std::vector<std::uint8_t> inflated;
+  std::set<std::string> seen;
+  for (const std::string& spec : specs) {
+    const auto eq = spec.find('=');
+    if (eq == std::string::npos) Fail("entry \"" + spec + "\" is not of the form NAME=PATH");
+    const std::string name = spec.substr(0, eq), path = spec.substr(eq + 1);
+    if (name.size() > payload::kMaxNameLength)
+      Fail("entry name \"" + name + "\" is longer than 255 bytes");
+    if (!seen.insert(UpperAscii(name)).second)
+      Fail("entry name \"" + name + "\" appears twice (letter case ignored)");
+    std::ifstream in(path, std::ios::binary);
+    if (!in) Fail("cannot read \"" + path + "\" for entry \"" + name + "\"");
+    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                          std::istreambuf_iterator<char>());
+    if (bytes.size() > 0x7FFFFFFF) Fail("\"" + path + "\" is too large");
+    payload::AppendEntry(inflated, name, stamp, bytes.data(),
+                         static_cast<std::int32_t>(bytes.size()));
+  }
+
+  uLongf packedSize = compressBound(inflated.size());
+  std::vector<std::uint8_t> packed(packedSize);
+  if (compress2(packed.data(), &packedSize, inflated.data(), inflated.size(),
+                Z_BEST_COMPRESSION) != Z_OK)
+    Fail("compression failed");
+  std::ofstream file(out, std::ios::binary | std::ios::trunc);
+  file.write(reinterpret_cast<const char*>(packed.data()), static_cast<std::streamsize>(packedSize));
+  if (!file) Fail("cannot write \"" + out + "\"");
+  return 0;
+}

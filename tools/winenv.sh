@@ -1,0 +1,79 @@
+# Shared by the test and run commands: a display, a fresh Wine prefix and one wineserver
+# kept alive for the whole run, all stopped again by stop_wine_env.
+# Source it, then call start_wine_env PREFIX_DIR.
+
+XVFB_PID=""
+
+start_display() {
+  if [ -n "${DISPLAY:-}" ] && [ -z "${FORCE_XVFB:-}" ] && xdpyinfo >/dev/null 2>&1; then
+    return 0
+  fi
+  local n
+  for n in $(seq 90 199); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -dpi 96 >/dev/null 2>&1 &
+    XVFB_PID=$!
+    local i
+    for i in $(seq 1 100); do
+      [ -e "/tmp/.X11-unix/X$n" ] && break
+      kill -0 "$XVFB_PID" 2>/dev/null || break
+      sleep 0.1
+    done
+    if [ -e "/tmp/.X11-unix/X$n" ]; then
+      export DISPLAY=":$n"
+      return 0
+    fi
+    XVFB_PID=""
+  done
+  echo "winenv: no free display for Xvfb" >&2
+  return 1
+}
+
+# The test drives every test may rely on:
+#   d: an optical drive, e: a removable drive labelled DATA, n: a network drive.
+make_test_drives() {
+  local drives="$1/drives"
+  mkdir -p "$drives/d" "$drives/e" "$drives/n"
+  printf 'DATA' >"$drives/e/.windows-label"
+  ln -sfn "$drives/d" "$WINEPREFIX/dosdevices/d:"
+  ln -sfn "$drives/e" "$WINEPREFIX/dosdevices/e:"
+  ln -sfn "$drives/n" "$WINEPREFIX/dosdevices/n:"
+  local spec
+  for spec in d:cdrom e:floppy n:network; do
+    wine reg add 'HKLM\Software\Wine\Drives' /v "${spec%%:*}:" /t REG_SZ /d "${spec#*:}" /f >/dev/null 2>&1
+  done
+}
+
+start_wine_env() {
+  local dir="$1"
+  export WINEPREFIX="$dir/prefix"
+  export WINEDEBUG="${WINEDEBUG:--all}"
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+  # The program is 32-bit; a 32-bit prefix is what its users' Wine or Windows gives it.
+  export WINEARCH=win32
+  export TZ="${TZ:-Asia/Kolkata}"
+  start_display
+  rm -rf "$dir"
+  mkdir -p "$dir"
+  wineboot -i >/dev/null 2>&1 </dev/null
+  wineserver -w
+  make_test_drives "$dir"
+  wineserver -k 2>/dev/null || true
+  wineserver -w
+  # One server for the whole run: every test program reuses it instead of starting its own.
+  # Its services and the desktop process are started here, detached from any test's output,
+  # so ctest never waits on a pipe that a Wine service inherited.
+  wineserver -p >/dev/null 2>&1
+  wine wineboot >/dev/null 2>&1
+}
+
+stop_wine_env() {
+  if [ -n "${WINEPREFIX:-}" ]; then
+    wineserver -k 2>/dev/null || true
+  fi
+  if [ -n "$XVFB_PID" ]; then
+    kill "$XVFB_PID" 2>/dev/null || true
+    wait "$XVFB_PID" 2>/dev/null || true
+    XVFB_PID=""
+  fi
+}
