@@ -1,0 +1,50 @@
+// The program's own file-system vocabulary: special folders, path joining, folder
+// existence, file dates, drive kinds, folder creation, whole-file writing and folder-tree
+// removal. Paths are narrow text in the ANSI code page; wide calls widen them with
+// Widen (code page 1252). None of these operations raises or shows anything.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace inst {
+
+// Set by the installing page once the module files are queued; read at shutdown.
+extern bool InstallStarted;
+
+// Start-up of the module: OLE for the thread and the shell-folder lookup (shell32.dll,
+// else shfolder.dll, both from the system folder). FinalizeInstUtils undoes it.
+void InitializeInstUtils();
+void FinalizeInstUtils();
+
+void IncludeBackslash(std::string& path);
+std::string JoinPath(const std::string& folder, const std::string& name);
+char LastChar(const std::string& text);  // '\0' for empty text
+void DeleteFirstChar(std::string& text);
+void DeleteLastChar(std::string& text);
+bool SameName(const std::string& a, const std::string& b);
+
+std::string CurrentFolder();
+void PushCurrentFolder();
+void PopCurrentFolder();
+std::string TempFolder();
+std::string GetSpecialFolder(int csidl);
+bool FolderExists(const std::string& path);
+double GetFileDate(const std::string& path);
+// The drive part of a path: "C:" or "\\server\share"; empty when it has neither.
+std::string DrivePart(const std::string& path);
+unsigned DriveKind(const std::string& path);
+bool IsExternalDrive(const std::string& path);
+void MakeFolders(const std::string& path);
+void WriteBytesToFile(const std::string& path, const std::string& bytes);
+void DeleteFolderTree(std::string path);
+
+// The decision of IsExternalDrive on a storage device descriptor (the 548-byte query
+// result): true for a 1394 or USB bus or removable media. Exposed so tests can reach it,
+// since no test machine has a USB disk.
+bool IsExternalDescriptor(const std::uint8_t* descriptor, std::size_t size);
+
+// The current local date-time as days since 1899-12-30.
+double NowAsDateTime();
+
+}  // namespace inst
