@@ -8,43 +8,73 @@
 
 namespace inst {
 
-template <typename H, H None, BOOL(WINAPI* Close)(H)>
+// Traits: the handle type, its "none" value and how it is closed.
+template <typename Traits>
 class UniqueOwner {
  public:
+  using Handle = typename Traits::Handle;
+
   UniqueOwner() = default;
-  explicit UniqueOwner(H h) : h_(h) {}
-  UniqueOwner(UniqueOwner&& o) noexcept : h_(std::exchange(o.h_, None)) {}
+  explicit UniqueOwner(Handle h) : h_(h) {}
+  UniqueOwner(UniqueOwner&& o) noexcept : h_(std::exchange(o.h_, Traits::None())) {}
   UniqueOwner& operator=(UniqueOwner&& o) noexcept {
-    if (this != &o) reset(std::exchange(o.h_, None));
+    if (this != &o) reset(std::exchange(o.h_, Traits::None()));
     return *this;
   }
   UniqueOwner(const UniqueOwner&) = delete;
   UniqueOwner& operator=(const UniqueOwner&) = delete;
   ~UniqueOwner() { reset(); }
 
-  H get() const { return h_; }
-  explicit operator bool() const { return h_ != None; }
-  H release() { return std::exchange(h_, None); }
-  void reset(H h = None) {
-    if (h_ != None) Close(h_);
+  Handle get() const { return h_; }
+  explicit operator bool() const { return h_ != Traits::None(); }
+  Handle release() { return std::exchange(h_, Traits::None()); }
+  void reset(Handle h = Traits::None()) {
+    if (h_ != Traits::None()) Traits::Close(h_);
     h_ = h;
   }
 
  private:
-  H h_ = None;
+  Handle h_ = Traits::None();
 };
 
-inline BOOL WINAPI CloseFind(HANDLE h) { return FindClose(h); }
-inline BOOL WINAPI CloseLibrary(HMODULE h) { return FreeLibrary(h); }
-inline BOOL WINAPI CloseKey(HKEY h) { return RegCloseKey(h) == ERROR_SUCCESS; }
-inline BOOL WINAPI CloseGdiObject(HGDIOBJ h) { return DeleteObject(h); }
+struct FileTraits {
+  using Handle = HANDLE;
+  static Handle None() { return INVALID_HANDLE_VALUE; }
+  static void Close(Handle h) { CloseHandle(h); }
+};
+struct FindTraits {
+  using Handle = HANDLE;
+  static Handle None() { return INVALID_HANDLE_VALUE; }
+  static void Close(Handle h) { FindClose(h); }
+};
+struct KernelObjectTraits {  // process, thread, event: nullptr when absent
+  using Handle = HANDLE;
+  static Handle None() { return nullptr; }
+  static void Close(Handle h) { CloseHandle(h); }
+};
+struct LibraryTraits {
+  using Handle = HMODULE;
+  static Handle None() { return nullptr; }
+  static void Close(Handle h) { FreeLibrary(h); }
+};
+struct KeyTraits {
+  using Handle = HKEY;
+  static Handle None() { return nullptr; }
+  static void Close(Handle h) { RegCloseKey(h); }
+};
+struct GdiObjectTraits {
+  using Handle = HGDIOBJ;
+  static Handle None() { return nullptr; }
+  static void Close(Handle h) { DeleteObject(h); }
+};
 
 // A file or device handle (CreateFile gives INVALID_HANDLE_VALUE on failure).
-using UniqueFile = UniqueOwner<HANDLE, INVALID_HANDLE_VALUE, CloseHandle>;
+using UniqueFile = UniqueOwner<FileTraits>;
 // A directory enumeration (FindFirstFile).
-using UniqueFind = UniqueOwner<HANDLE, INVALID_HANDLE_VALUE, CloseFind>;
-using UniqueLibrary = UniqueOwner<HMODULE, nullptr, CloseLibrary>;
-using UniqueKey = UniqueOwner<HKEY, nullptr, CloseKey>;
-using UniqueGdiObject = UniqueOwner<HGDIOBJ, nullptr, CloseGdiObject>;
+using UniqueFind = UniqueOwner<FindTraits>;
+using UniqueHandle = UniqueOwner<KernelObjectTraits>;
+using UniqueLibrary = UniqueOwner<LibraryTraits>;
+using UniqueKey = UniqueOwner<KeyTraits>;
+using UniqueGdiObject = UniqueOwner<GdiObjectTraits>;
 
 }  // namespace inst
