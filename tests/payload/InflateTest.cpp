@@ -1,0 +1,142 @@
+#include <windows.h>
+#include <psapi.h>
+#include <zlib.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "Inflate.h"
+#include "PayloadFormat.h"
+
+using payload::DamagedPayload;
+using payload::InflateBuffer;
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes Compress(const Bytes& plain, int level = 9) {
+  uLongf size = compressBound(plain.size());
+  Bytes packed(size);
+  EXPECT_EQ(compress2(packed.data(), &size, plain.data(), plain.size(), level), Z_OK);
+  packed.resize(size);
+  return packed;
+}
+
+// Mixed text that compresses a little, so the inflated size is not a round number.
+Bytes SampleText(std::size_t size) {
+  Bytes b(size);
+  std::uint32_t x = 12345;
+  for (auto& c : b) {
+    x = x * 1103515245 + 12345;
+    c = static_cast<std::uint8_t>("abcdefgh \n"[(x >> 16) % 10]);
+  }
+  return b;
+}
+
+Bytes Inflate(const Bytes& packed, std::size_t estimate) {
+  return InflateBuffer(packed.data(), packed.size(), estimate);
+}
+
+TEST(InflateBuffer, InflatesWithinTheEstimateAndShrinksToTheResult) {
+  const Bytes plain = SampleText(10000);
+  const Bytes packed = Compress(plain);
+  EXPECT_EQ(Inflate(packed, 5 * packed.size()), plain);
+  // The estimate met exactly: the stream's end is only seen on a call after the buffer
+  // is full, which must not be taken for a payload that needs more room.
+  EXPECT_EQ(Inflate(packed, plain.size()), plain);
+  EXPECT_EQ(Inflate(packed, 0), plain);  // no estimate: starts at one step
+}
+
+TEST(InflateBuffer, GrowsInStepsWhenTheResultIsOverFiveTimesTheInput) {
+  Bytes plain(300000, 'z');  // about 1000:1
+  plain[123456] = '!';
+  const Bytes packed = Compress(plain);
+  ASSERT_GT(plain.size(), 5 * packed.size());
+  EXPECT_EQ(Inflate(packed, 5 * packed.size()), plain);
+  // Any window size up to 32 KB and any level.
+  z_stream z{};
+  ASSERT_EQ(deflateInit2(&z, 1, Z_DEFLATED, 9, 8, Z_DEFAULT_STRATEGY), Z_OK);
+  Bytes small(deflateBound(&z, plain.size()));
+  z.next_in = plain.data();
+  z.avail_in = static_cast<uInt>(plain.size());
+  z.next_out = small.data();
+  z.avail_out = static_cast<uInt>(small.size());
+  ASSERT_EQ(deflate(&z, Z_FINISH), Z_STREAM_END);
+  small.resize(z.total_out);
+  deflateEnd(&z);
+  EXPECT_EQ(Inflate(small, 5 * small.size()), plain);
+}
+
+TEST(InflateBuffer, AnEmptyStreamGivesNoBytesAndTrailingBytesAreNotRead) {
+  EXPECT_TRUE(Inflate(Compress({}), 0).empty());
+  const Bytes plain = SampleText(500);
+  Bytes packed = Compress(plain);
+  packed.insert(packed.end(), {1, 2, 3});
+  EXPECT_EQ(Inflate(packed, 5 * packed.size()), plain);
+}
+
+TEST(InflateBuffer, DamagedStreamsRaiseDamagedPayload) {
+  const Bytes plain = SampleText(20000);
+  const Bytes packed = Compress(plain);
+  // Cut anywhere, including inside the Adler-32 trailer, with both small and big buffers
+  // (the second hits "input exhausted with room left", the first also the growth path).
+  for (std::size_t cut : {std::size_t{0}, std::size_t{1}, std::size_t{2}, packed.size() / 2,
+                          packed.size() - 4, packed.size() - 1}) {
+    EXPECT_THROW(InflateBuffer(packed.data(), cut, 5 * cut), DamagedPayload) << "cut " << cut;
+    EXPECT_THROW(InflateBuffer(packed.data(), cut, plain.size() * 2), DamagedPayload) << "cut " << cut;
+  }
+  Bytes badSum = packed;
+  badSum.back() ^= 0x01;
+  EXPECT_THROW(Inflate(badSum, 5 * badSum.size()), DamagedPayload);
+  Bytes badHeader = packed;
+  badHeader[1] ^= 0x01;  // header check bits no longer fit
+  EXPECT_THROW(Inflate(badHeader, 5 * badHeader.size()), DamagedPayload);
+  Bytes badData = packed;
+  for (std::size_t i = 10; i < 40; ++i) badData[i] = 0xFF;
+  EXPECT_THROW(Inflate(badData, 5 * badData.size()), DamagedPayload);
+  const Bytes text = {'t', 'h', 'i', 'r', 'd'};
+  EXPECT_THROW(Inflate(text, 5 * text.size()), DamagedPayload);
+}
+
+TEST(InflateBuffer, AStreamThatNeedsAPresetDictionaryIsRefused) {
+  const Bytes plain = SampleText(2000);
+  const char dictionary[] = "abcdefgh abcdefgh";
+  z_stream z{};
+  ASSERT_EQ(deflateInit(&z, 9), Z_OK);
+  ASSERT_EQ(deflateSetDictionary(&z, reinterpret_cast<const Bytef*>(dictionary), sizeof dictionary - 1), Z_OK);
+  Bytes packed(deflateBound(&z, plain.size()));
+  z.next_in = const_cast<Bytef*>(plain.data());
+  z.avail_in = static_cast<uInt>(plain.size());
+  z.next_out = packed.data();
+  z.avail_out = static_cast<uInt>(packed.size());
+  ASSERT_EQ(deflate(&z, Z_FINISH), Z_STREAM_END);
+  packed.resize(z.total_out);
+  deflateEnd(&z);
+  EXPECT_THROW(Inflate(packed, 5 * packed.size()), DamagedPayload);
+}
+
+std::size_t PrivateBytes() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+  return counters.PagefileUsage;
+}
+
+TEST(InflateBuffer, FailuresReleaseTheBufferAndTheStream) {
+  // A stream cut after some output: both the 256 KB buffer and zlib's state and window
+  // exist when the error is found. Leaking either would grow the process by far more
+  // than the allowance after this many failures.
+  const Bytes packed = Compress(SampleText(20000));
+  const std::size_t cut = packed.size() / 2;
+  EXPECT_THROW(InflateBuffer(packed.data(), cut, 1 << 18), DamagedPayload);  // warms the heap
+  const std::size_t before = PrivateBytes();
+  for (int i = 0; i < 1000; ++i)
+    EXPECT_THROW(InflateBuffer(packed.data(), cut, 1 << 18), DamagedPayload);
+  EXPECT_LT(PrivateBytes(), before + (8u << 20));
+}
+
+}  // namespace
