@@ -4,6 +4,7 @@
 // Widen (code page 1252). None of these operations raises or shows anything.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -14,6 +15,7 @@ extern bool InstallStarted;
 
 // Start-up of the module: OLE for the thread and the shell-folder lookup (shell32.dll,
 // else shfolder.dll, both from the system folder). FinalizeInstUtils undoes it.
+// Until InitializeInstUtils has run, GetSpecialFolder has no lookup and returns empty text.
 void InitializeInstUtils();
 void FinalizeInstUtils();
 

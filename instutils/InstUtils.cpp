@@ -1,0 +1,277 @@
+#include "InstUtils.h"
+
+#include <windows.h>
+#include <winioctl.h>
+#include <ole2.h>
+#include <shlobj.h>
+
+#include <cstddef>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "Handles.h"
+#include "PayloadDate.h"
+#include "SystemLibrary.h"
+#include "Widen.h"
+
+namespace inst {
+
+bool InstallStarted = false;
+
+namespace {
+
+using SHGetFolderPathAFn = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
+
+// Resolved once by InitializeInstUtils; null when neither library supplies it.
+SHGetFolderPathAFn shGetFolderPath = nullptr;
+bool oleInitialized = false;
+
+// The folders saved by PushCurrentFolder; created by the first push.
+std::unique_ptr<std::vector<std::string>> folderStack;
+
+// The storage property query of IOCTL_STORAGE_QUERY_PROPERTY and the parts of its answer
+// that tell an external disk.
+constexpr DWORD kStorageDeviceProperty = 0;
+constexpr DWORD kPropertyStandardQuery = 0;
+constexpr std::size_t kQueryInputSize = 12;
+constexpr std::size_t kDescriptorBufferSize = 548;  // 36-byte header + 512 bytes of raw properties
+constexpr std::size_t kSizeFieldOffset = 4;
+constexpr std::size_t kRemovableMediaOffset = 10;
+constexpr std::size_t kBusTypeOffset = 28;
+constexpr std::uint32_t kBusType1394 = 4;
+constexpr std::uint32_t kBusTypeUsb = 7;
+
+static_assert(offsetof(STORAGE_DEVICE_DESCRIPTOR, Size) == kSizeFieldOffset);
+static_assert(offsetof(STORAGE_DEVICE_DESCRIPTOR, RemovableMedia) == kRemovableMediaOffset);
+static_assert(offsetof(STORAGE_DEVICE_DESCRIPTOR, BusType) == kBusTypeOffset);
+static_assert(sizeof(STORAGE_PROPERTY_QUERY) == kQueryInputSize);
+static_assert(IOCTL_STORAGE_QUERY_PROPERTY == 0x2D1400);
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+}  // namespace
+
+void InitializeInstUtils() {
+  oleInitialized = SUCCEEDED(OleInitialize(nullptr));
+  shGetFolderPath = SystemProc<SHGetFolderPathAFn>("shell32.dll", "SHGetFolderPathA");
+  if (!shGetFolderPath)
+    shGetFolderPath = SystemProc<SHGetFolderPathAFn>("shfolder.dll", "SHGetFolderPathA");
+}
+
+void FinalizeInstUtils() {
+  folderStack.reset();
+  shGetFolderPath = nullptr;
+  if (oleInitialized) OleUninitialize();
+  oleInitialized = false;
+}
+
+void IncludeBackslash(std::string& path) {
+  if (path.empty()) return;
+  if (IsSeparator(path.back()))
+    path.back() = '\\';
+  else
+    path += '\\';
+}
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+  std::string result = folder;
+  IncludeBackslash(result);
+  return result + name;
+}
+
+char LastChar(const std::string& text) { return text.empty() ? '\0' : text.back(); }
+
+void DeleteFirstChar(std::string& text) {
+  if (!text.empty()) text.erase(0, 1);
+}
+
+void DeleteLastChar(std::string& text) {
+  if (!text.empty()) text.pop_back();
+}
+
+bool SameName(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  std::string upperA = a, upperB = b;
+  // The platform's ANSI upper-casing also maps the code page's accented letters.
+  if (!upperA.empty()) CharUpperBuffA(upperA.data(), static_cast<DWORD>(upperA.size()));
+  if (!upperB.empty()) CharUpperBuffA(upperB.data(), static_cast<DWORD>(upperB.size()));
+  return upperA == upperB;
+}
+
+std::string CurrentFolder() {
+  const DWORD needed = GetCurrentDirectoryA(0, nullptr);  // counts the terminating NUL
+  std::string folder(needed, '\0');
+  const DWORD length = needed ? GetCurrentDirectoryA(needed, folder.data()) : 0;
+  // A successful fetch returns the length without the NUL; anything else is a failure.
+  folder.resize(length < needed ? length : 0);
+  IncludeBackslash(folder);
+  return folder;
+}
+
+void PushCurrentFolder() {
+  if (!folderStack) folderStack = std::make_unique<std::vector<std::string>>();
+  folderStack->push_back(CurrentFolder());
+}
+
+void PopCurrentFolder() {
+  if (!folderStack || folderStack->empty()) return;
+  SetCurrentDirectoryA(folderStack->back().c_str());
+  folderStack->pop_back();
+}
+
+std::string TempFolder() {
+  const DWORD needed = GetTempPathA(0, nullptr);
+  std::string folder(needed, '\0');
+  if (needed) GetTempPathA(needed, folder.data());
+  folder.resize(std::strlen(folder.c_str()));
+  if (!FolderExists(folder)) folder = GetSpecialFolder(CSIDL_PERSONAL);
+  IncludeBackslash(folder);
+  return folder;
+}
+
+std::string GetSpecialFolder(int csidl) {
+  if (!shGetFolderPath) return {};
+  std::string folder(MAX_PATH, '\0');
+  if (shGetFolderPath(nullptr, csidl, nullptr, 0, folder.data()) != S_OK) return {};
+  folder.resize(std::strlen(folder.c_str()));
+  return folder;
+}
+
+bool FolderExists(const std::string& path) {
+  // Entering the folder is the test: the current folder then reads back as the path.
+  PushCurrentFolder();
+  std::string folder = path;
+  IncludeBackslash(folder);
+  SetCurrentDirectoryA(folder.c_str());
+  const bool exists = SameName(CurrentFolder(), folder);
+  PopCurrentFolder();
+  return exists;
+}
+
+double GetFileDate(const std::string& path) {
+  WIN32_FIND_DATAA found;
+  {
+    UniqueFind find(FindFirstFileA(path.c_str(), &found));
+    if (!find) return NowAsDateTime();
+  }
+  FILETIME local;
+  WORD dosDate = 0, dosTime = 0;
+  if (!FileTimeToLocalFileTime(&found.ftLastWriteTime, &local) ||
+      !FileTimeToDosDateTime(&local, &dosDate, &dosTime))
+    return 0.0;  // outside the FAT range: a value no stored entry date (1980 on) can equal
+  return payload::DosDateTimeToDate(dosDate, dosTime);
+}
+
+std::string DrivePart(const std::string& path) {
+  if (path.size() >= 2 && path[1] == ':') return path.substr(0, 2);
+  if (path.size() >= 2 && path[0] == '\\' && path[1] == '\\') {
+    // \\server\share: up to, not including, the backslash after the share name.
+    const std::size_t serverEnd = path.find('\\', 2);
+    if (serverEnd == std::string::npos) return path;
+    const std::size_t shareEnd = path.find('\\', serverEnd + 1);
+    return shareEnd == std::string::npos ? path : path.substr(0, shareEnd);
+  }
+  return {};
+}
+
+unsigned DriveKind(const std::string& path) {
+  std::string root = DrivePart(path);
+  IncludeBackslash(root);
+  return GetDriveTypeA(root.c_str());
+}
+
+bool IsExternalDescriptor(const std::uint8_t* descriptor, std::size_t size) {
+  if (!descriptor || size < kBusTypeOffset + sizeof(std::uint32_t)) return false;
+  std::uint32_t busType = 0;
+  std::memcpy(&busType, descriptor + kBusTypeOffset, sizeof busType);
+  return busType == kBusType1394 || busType == kBusTypeUsb ||
+         descriptor[kRemovableMediaOffset] != 0;
+}
+
+bool IsExternalDrive(const std::string& path) {
+  const unsigned kind = DriveKind(path);
+  if (kind == DRIVE_REMOVABLE) return true;
+  if (kind != DRIVE_FIXED) return false;
+
+  UniqueFile volume(CreateFileW(Widen("\\\\.\\" + DrivePart(path)).c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                nullptr));
+  if (!volume) return false;
+
+  std::uint8_t query[kQueryInputSize] = {};
+  std::memcpy(query, &kStorageDeviceProperty, sizeof(DWORD));
+  std::memcpy(query + 4, &kPropertyStandardQuery, sizeof(DWORD));
+
+  std::uint8_t descriptor[kDescriptorBufferSize] = {};
+  const DWORD bufferSize = kDescriptorBufferSize;
+  std::memcpy(descriptor + kSizeFieldOffset, &bufferSize, sizeof bufferSize);
+  DWORD outputLength = 0;
+  std::memcpy(&outputLength, descriptor + kSizeFieldOffset, sizeof outputLength);
+
+  DWORD returned = 0;
+  if (!DeviceIoControl(volume.get(), IOCTL_STORAGE_QUERY_PROPERTY, query, sizeof query,
+                       descriptor, outputLength, &returned, nullptr))
+    return false;
+  return IsExternalDescriptor(descriptor, sizeof descriptor);
+}
+
+void MakeFolders(const std::string& path) {
+  if (path.empty() || FolderExists(path)) return;
+  std::string folder = path;
+  if (LastChar(folder) == '\\') DeleteLastChar(folder);
+  // The parent: everything up to and including the last backslash or colon.
+  const std::size_t cut = folder.find_last_of("\\:");
+  const std::string parent = cut == std::string::npos ? std::string() : folder.substr(0, cut + 1);
+  if (parent.size() < path.size()) MakeFolders(parent);
+  CreateDirectoryW(Widen(path).c_str(), nullptr);
+}
+
+void WriteBytesToFile(const std::string& path, const std::string& bytes) {
+  UniqueFile file(CreateFileW(Widen(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                              nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!file) return;
+  DWORD written = 0;
+  WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+void DeleteFolderTree(std::string path) {
+  // Empty text would name the current folder's contents ("*.*"), never a tree to remove.
+  if (path.empty()) return;
+  IncludeBackslash(path);
+  {
+    WIN32_FIND_DATAA entry;
+    UniqueFind find(FindFirstFileA((path + "*.*").c_str(), &entry));
+    if (find) {
+      do {
+        const std::string name = entry.cFileName;
+        if (name == "." || name == "..") continue;
+        const std::string full = path + name;
+        const DWORD attributes = entry.dwFileAttributes;
+        if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
+          DeleteFileW(Widen(full).c_str());
+        else if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
+          RemoveDirectoryW(Widen(full).c_str());  // a link: removed, its target left alone
+        else
+          DeleteFolderTree(full);
+      } while (FindNextFileA(find.get(), &entry));
+    }
+  }
+  RemoveDirectoryW(Widen(path).c_str());
+}
+
+double NowAsDateTime() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  payload::DateTimeParts parts;
+  parts.year = now.wYear;
+  parts.month = now.wMonth;
+  parts.day = now.wDay;
+  parts.hour = now.wHour;
+  parts.minute = now.wMinute;
+  parts.second = now.wSecond;
+  return payload::EncodeDateTime(parts) + now.wMilliseconds / 86400000.0;
+}
+
+}  // namespace inst

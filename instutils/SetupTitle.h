@@ -1,0 +1,7 @@
+// The setup title: the application's title, the wizard's caption, the caption of every
+// message box and the source of the temporary-file prefix.
+#pragma once
+
+namespace inst {
+inline constexpr char kSetupTitle[] = "Zentrova Latvian Spellchecker - Setup";
+}

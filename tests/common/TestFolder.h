@@ -1,0 +1,54 @@
+// Per-test scratch space on the real file system: a fresh folder under the system's
+// temporary folder, removed with everything inside it (read-only, hidden and system
+// entries too) when the owner goes out of scope.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace testkit {
+
+class TTestFolder {
+ public:
+  TTestFolder();
+  ~TTestFolder();
+  TTestFolder(const TTestFolder&) = delete;
+  TTestFolder& operator=(const TTestFolder&) = delete;
+
+  // The folder, with a trailing backslash (narrow text, ASCII only).
+  const std::string& Path() const { return path_; }
+  // Path() + relative name.
+  std::string operator/(const std::string& name) const { return path_ + name; }
+
+  // Writes a file below the folder (its own folders must exist); returns the full path.
+  std::string WriteFile(const std::string& name, const std::string& contents) const;
+  // Creates a folder below the folder; returns the full path without a trailing backslash.
+  std::string MakeFolder(const std::string& name) const;
+
+ private:
+  std::string path_;
+};
+
+// Reads a whole file; empty text when it cannot be opened.
+std::string ReadWholeFile(const std::string& path);
+bool FileExists(const std::string& path);    // an existing entry that is not a folder
+bool FolderIsThere(const std::string& path);  // an existing folder (attribute test)
+// Removes a tree whatever its entries' attributes (clears read-only first).
+void RemoveTreeForce(const std::wstring& path);
+
+// Points TEMP and TMP of this process at a folder for the owner's lifetime, so code that
+// asks for the temporary folder works in a test's own folder.
+class TTempEnvironment {
+ public:
+  explicit TTempEnvironment(const std::string& folder);
+  ~TTempEnvironment();
+  TTempEnvironment(const TTempEnvironment&) = delete;
+  TTempEnvironment& operator=(const TTempEnvironment&) = delete;
+
+ private:
+  std::string oldTemp_, oldTmp_;
+  bool hadTemp_ = false, hadTmp_ = false;
+};
+
+}  // namespace testkit
