@@ -1,0 +1,72 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "InstUtils.h"
+#include "TempFiles.h"
+#include "TestFolder.h"
+
+using namespace inst;
+using testkit::FileExists;
+using testkit::FolderIsThere;
+using testkit::TTestFolder;
+
+namespace {
+
+// A scratch folder that is also the process's temporary folder.
+class TempFiles : public ::testing::Test {
+ protected:
+  TTestFolder dir;
+  testkit::TTempEnvironment temp{dir.Path()};
+};
+
+TEST_F(TempFiles, PrefixKeepsOnlyTheLettersOfTheTitle) {
+  EXPECT_EQ(TempFilePrefix(), "~ZentrovaLatvianSpellcheckerSetup");
+}
+
+TEST_F(TempFiles, NewNameSkipsFilesButNotFolders) {
+  const std::string base = dir / "~ZentrovaLatvianSpellcheckerSetup";
+  EXPECT_TRUE(SameName(NewTempFileName(), base + "0.tmp"));
+  EXPECT_TRUE(SameName(NewTempFileName(), base + "0.tmp"));  // nothing is created
+
+  CreateDirectoryA((base + "0.tmp").c_str(), nullptr);
+  EXPECT_TRUE(SameName(NewTempFileName(), base + "0.tmp"));
+
+  RemoveDirectoryA((base + "0.tmp").c_str());
+  dir.WriteFile("~ZentrovaLatvianSpellcheckerSetup0.tmp", "");
+  dir.WriteFile("~ZentrovaLatvianSpellcheckerSetup1.tmp", "");
+  dir.WriteFile("~ZentrovaLatvianSpellcheckerSetup3.tmp", "");
+  EXPECT_TRUE(SameName(NewTempFileName(), base + "2.tmp"));
+}
+
+TEST_F(TempFiles, CleanRemovesEveryPrefixedEntryAndNothingElse) {
+  dir.WriteFile("~ZentrovaLatvianSpellcheckerSetup7.tmp", "x");
+  dir.WriteFile("~ZentrovaLatvianSpellcheckerSetupX", "x");
+  SetFileAttributesA(dir.WriteFile("~ZentrovaLatvianSpellcheckerSetupH", "x").c_str(),
+                     FILE_ATTRIBUTE_HIDDEN);
+  SetFileAttributesA(dir.WriteFile("~ZentrovaLatvianSpellcheckerSetupS", "x").c_str(),
+                     FILE_ATTRIBUTE_SYSTEM);
+  dir.MakeFolder("~ZentrovaLatvianSpellcheckerSetup.old");
+  dir.MakeFolder("~ZentrovaLatvianSpellcheckerSetup.old\\inner");
+  dir.WriteFile("~ZentrovaLatvianSpellcheckerSetup.old\\inner\\f.txt", "x");
+  const std::string readOnly = dir.WriteFile("~ZentrovaLatvianSpellcheckerSetupRO.tmp", "x");
+  SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
+  const std::string otherCase = dir.WriteFile("~zentrovalatvianspellcheckersetup0.tmp", "x");
+  const std::string partial = dir.WriteFile("~Zentrova.tmp", "x");
+  const std::string other = dir.WriteFile("other.txt", "x");
+  ASSERT_TRUE(GetFileAttributesA((dir / "~ZentrovaLatvianSpellcheckerSetupH").c_str()) &
+              FILE_ATTRIBUTE_HIDDEN);
+
+  CleanTempFiles();
+
+  for (const char* gone : {"~ZentrovaLatvianSpellcheckerSetup7.tmp", "~ZentrovaLatvianSpellcheckerSetupX",
+                           "~ZentrovaLatvianSpellcheckerSetupH", "~ZentrovaLatvianSpellcheckerSetupS"})
+    EXPECT_FALSE(FileExists(dir / gone)) << gone;
+  EXPECT_FALSE(FolderIsThere(dir / "~ZentrovaLatvianSpellcheckerSetup.old"));
+  EXPECT_TRUE(FileExists(readOnly));
+  EXPECT_TRUE(FileExists(otherCase));
+  EXPECT_TRUE(FileExists(partial));
+  EXPECT_TRUE(FileExists(other));
+}
+
+}  // namespace
