@@ -1,0 +1,34 @@
+// A bitmap drawn at the top-left corner of the control on its parent's background,
+// clipped to the control.
+#pragma once
+
+#include <string>
+
+#include "Control.h"
+
+namespace ui {
+
+class TImage : public TControl {
+ public:
+  explicit TImage(TWinControl* parent);
+  const char* ClassName() const override { return "TImage"; }
+
+  // Loads a bitmap file (.bmp) and shows it. Throws std::runtime_error naming the file
+  // when it cannot be loaded; the previous picture stays.
+  void LoadFromFile(const std::string& path);
+  HBITMAP Bitmap() const { return static_cast<HBITMAP>(bitmap_.get()); }
+  // The bitmap's size; 0 x 0 without one.
+  SIZE PictureSize() const;
+
+  TColor BackgroundColor() const override;
+
+ protected:
+  LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  void Paint(HDC dc);
+
+  inst::UniqueGdiObject bitmap_;
+};
+
+}  // namespace ui

@@ -1,0 +1,49 @@
+// A container of pages (TTabSheet) that shows exactly one of them and never any tabs:
+// the underlying tab control has no items, so the user cannot switch pages; the program
+// does, through ActivePage or ActivePageIndex. Each page fills the content area, which
+// begins 2 pixels below the display area the tab control reports.
+#pragma once
+
+#include <vector>
+
+#include "WinControl.h"
+
+namespace ui {
+
+class TTabSheet;
+
+class TPageControl : public TWinControl {
+ public:
+  explicit TPageControl(TWinControl* parent);
+  const char* ClassName() const override { return "TPageControl"; }
+
+  int PageCount() const { return static_cast<int>(pages_.size()); }
+  TTabSheet* Page(int index) const { return pages_.at(index); }
+  // The shown page; the first page added until one is chosen.
+  TTabSheet* ActivePage() const { return activePage_; }
+  void SetActivePage(TTabSheet* page);
+  // The position of the shown page in the page list; -1 without pages.
+  int ActivePageIndex() const;
+  void SetActivePageIndex(int index);
+
+  // The area the pages fill, in the page control's client coordinates.
+  RECT PageRect();
+  void AlignControls() override;
+
+  bool SetProperty(const std::string& name, const TLayoutValue& value, TLayoutReader& reader) override;
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+  void CreateWnd() override;
+  LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  friend class TTabSheet;
+  void AddPage(TTabSheet* page);
+  void RemovePage(TTabSheet* page);
+
+  std::vector<TTabSheet*> pages_;
+  TTabSheet* activePage_ = nullptr;
+};
+
+}  // namespace ui
