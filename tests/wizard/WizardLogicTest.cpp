@@ -1,0 +1,214 @@
+// The wizard's home-folder rules, settings and update-log merge, on the real registry
+// and real files of the test prefix.
+#include <windows.h>
+#include <shlobj.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "HomeFolder.h"
+#include "InstUtils.h"
+#include "PayloadDate.h"
+#include "UpdateLog.h"
+
+using namespace wizard;
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class InstUtilsEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override { inst::InitializeInstUtils(); }
+  void TearDown() override { inst::FinalizeInstUtils(); }
+};
+const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new InstUtilsEnvironment);
+
+std::string ProgramFiles() { return inst::GetSpecialFolder(CSIDL_PROGRAM_FILES); }
+
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    char base[MAX_PATH];
+    GetTempPathA(MAX_PATH, base);
+    path_ = std::string(base) + "wizard-logic-" + std::to_string(GetCurrentProcessId()) + "\\";
+    inst::MakeFolders(path_);
+  }
+  ~ScratchFolder() {
+    SetFileAttributesA((path_ + "Update.log").c_str(), FILE_ATTRIBUTE_NORMAL);
+    inst::DeleteFolderTree(path_);
+  }
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteAll(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+TEST(NormalizeDestDir, CleansTheTypedFolder) {
+  const std::string pf = "C:\\Program Files";
+  EXPECT_EQ(NormalizeDestDirText("  D:\\Apps\\Zentrova\\  ", 'c', pf), "D:\\Apps\\Zentrova");
+  EXPECT_EQ(NormalizeDestDirText("C:\\", 'c', pf), "C:\\Zentrova");
+  EXPECT_EQ(NormalizeDestDirText("c:\\program files", 'c', pf), "c:\\program files\\Zentrova");
+  EXPECT_EQ(NormalizeDestDirText("c:\\program files\\", 'c', pf), "c:\\program files\\Zentrova");
+  EXPECT_EQ(NormalizeDestDirText("Apps", 'c', pf), "c:\\Zentrova");
+  EXPECT_EQ(NormalizeDestDirText("", 'e', pf), "e:\\Zentrova");
+  EXPECT_EQ(NormalizeDestDirText("\\\\server\\share", 'c', pf), "\\\\server\\share");
+  // Only one trailing backslash goes, and only blanks are trimmed.
+  EXPECT_EQ(NormalizeDestDirText("D:\\Word\\\\", 'c', pf), "D:\\Word\\Zentrova");
+  EXPECT_EQ(NormalizeDestDirText("\tD:\\Word", 'c', pf), "c:\\Zentrova");
+}
+
+TEST(CommandLine, SplitsAtBlanksAndControlCharactersWithQuotesGrouping) {
+  EXPECT_EQ(SplitCommandLine("Setup.exe -dD:\\Word"), (Lines{"Setup.exe", "-dD:\\Word"}));
+  EXPECT_EQ(SplitCommandLine("\"C:\\My Setup\\Setup.exe\"  \"-dC:\\Program Files\\Z\" x"),
+            (Lines{"C:\\My Setup\\Setup.exe", "-dC:\\Program Files\\Z", "x"}));
+  EXPECT_EQ(SplitCommandLine("a\t-d\"D:\\A B\"\x01tail"), (Lines{"a", "-dD:\\A B", "tail"}));
+  EXPECT_EQ(SplitCommandLine("  "), Lines{});
+}
+
+TEST(CommandLine, DashDInTheFirstArgumentOverridesTheSavedFolder) {
+  SavedSettings saved;
+  saved.hasMainDir = true;
+  saved.mainDir = "C:\\windows";
+  EXPECT_EQ(InitialHomeDir(saved, {"Setup.exe"}), "C:\\windows");
+  EXPECT_EQ(InitialHomeDir(saved, {"Setup.exe", "-dD:\\Word"}), "D:\\Word");
+  EXPECT_EQ(InitialHomeDir(saved, {"Setup.exe", "-d"}), "");
+  EXPECT_EQ(InitialHomeDir(saved, {"Setup.exe", "-DD:\\Word"}), "C:\\windows");
+  EXPECT_EQ(InitialHomeDir(saved, {"Setup.exe", "x", "-dD:\\Word"}), "C:\\windows");
+  const std::string longFolder = "C:\\" + std::string(300, 'a');
+  EXPECT_EQ(InitialHomeDir(saved, {"Setup.exe", "-d" + longFolder}), longFolder);
+}
+
+TEST(CommandLine, AMissingOrEmptySavedFolderGivesTheDefault) {
+  const std::string fallback = ProgramFiles() + "\\Zentrova";
+  EXPECT_EQ(InitialHomeDir({}, {"Setup.exe"}), fallback);
+  SavedSettings gone;
+  gone.hasMainDir = true;
+  gone.mainDir = "C:\\no such folder here";
+  EXPECT_EQ(InitialHomeDir(gone, {"Setup.exe"}), fallback);
+}
+
+class SettingsTest : public ::testing::Test {
+ protected:
+  void SetUp() override { RegDeleteKeyA(HKEY_CURRENT_USER, HomeFolderKey); }
+  void TearDown() override { RegDeleteKeyA(HKEY_CURRENT_USER, HomeFolderKey); }
+  static void Put(const char* name, DWORD type, const void* data, DWORD size) {
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, HomeFolderKey, 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &key, nullptr), ERROR_SUCCESS);
+    RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
+    RegCloseKey(key);
+  }
+};
+
+TEST_F(SettingsTest, ReadingCreatesTheKeyAndFindsNothing) {
+  const SavedSettings s = ReadSettings();
+  EXPECT_FALSE(s.hasMainDir);
+  EXPECT_FALSE(s.hasLaunch);
+  EXPECT_TRUE(s.launch);
+  HKEY key;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, HomeFolderKey, 0, KEY_READ, &key), ERROR_SUCCESS);
+  RegCloseKey(key);
+}
+
+TEST_F(SettingsTest, WritesStringWithNulAndDwordAndReadsThemBack) {
+  WriteSettings("D:\\Word", false);
+  HKEY key;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, HomeFolderKey, 0, KEY_READ, &key), ERROR_SUCCESS);
+  DWORD type = 0, size = 0;
+  RegQueryValueExW(key, L"MAINDIR", nullptr, &type, nullptr, &size);
+  EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+  RegQueryValueExA(key, "LAUNCH", nullptr, &type, nullptr, &size);
+  EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+  RegCloseKey(key);
+  const SavedSettings s = ReadSettings();
+  EXPECT_EQ(s.mainDir, "D:\\Word");
+  EXPECT_FALSE(s.launch);
+}
+
+TEST_F(SettingsTest, ValuesOfOtherTypesReadAsTheirBytes) {
+  const char binary[] = {'C', ':', '\\', 'x', 0, 'y'};
+  Put("MAINDIR", REG_BINARY, binary, sizeof binary);
+  const DWORD seven = 7;
+  Put("LAUNCH", REG_DWORD, &seven, 4);
+  SavedSettings s = ReadSettings();
+  EXPECT_EQ(s.mainDir, "C:\\x");
+  EXPECT_TRUE(s.launch);
+
+  Put("MAINDIR", REG_SZ, "", 0);  // a size-0 value exists and reads empty
+  Put("LAUNCH", REG_SZ, "0", 2);  // not a 4-byte number: the box stays checked
+  s = ReadSettings();
+  EXPECT_TRUE(s.hasMainDir);
+  EXPECT_EQ(s.mainDir, "");
+  EXPECT_TRUE(s.hasLaunch);
+  EXPECT_TRUE(s.launch);
+
+  const DWORD zero = 0;
+  Put("LAUNCH", REG_DWORD, &zero, 4);
+  EXPECT_FALSE(ReadSettings().launch);
+}
+
+TEST(StampLine, CarriesTheDateTimeBytesInMemoryOrder) {
+  EXPECT_EQ(StampLine(1.0), "*000000000000F03F");
+  EXPECT_EQ(StampLine(payload::EncodeDateTime({2009, 5, 20, 14, 30, 0})), "*555555553382E340");
+  EXPECT_EQ(StampBytes(1.0), std::string("\0\0\0\0\0\0\xF0\x3F", 8));
+}
+
+Lines Merge(Lines log, Lines files) {
+  SortLogLines(files);
+  MergeUpdateLog(log, files, 1.0);
+  return log;
+}
+
+TEST(UpdateLogMerge, MovesRewrittenEntriesIntoTheNewGroup) {
+  const std::string now = StampLine(1.0);
+  const Lines old = {"*A", "x", "*B", "y"};
+  EXPECT_EQ(Merge(old, {"x"}), (Lines{"*A", "y", now, "x"}));
+  EXPECT_EQ(Merge(old, {"y"}), (Lines{"*A", "x", now, "y"}));
+  EXPECT_EQ(Merge(old, {"y", "x"}), (Lines{now, "x", "y"}));
+  EXPECT_EQ(Merge({}, {"b", "A", "c"}), (Lines{now, "A", "b", "c"}));
+}
+
+TEST(UpdateLogMerge, MatchesIgnoringCaseButNotTheKeepMark) {
+  const std::string now = StampLine(1.0);
+  EXPECT_EQ(Merge({"*A", "C:\\P\\X.DIC", "keep me", ""}, {"c:\\p\\x.dic"}),
+            (Lines{"*A", "keep me", now, "c:\\p\\x.dic"}));
+  EXPECT_EQ(Merge({"*A", "C:\\P\\u.tlx", "*B", "C:\\P\\v.tlx\t!"}, {"C:\\P\\u.tlx\t!", "C:\\P\\v.tlx"}),
+            (Lines{"*A", "C:\\P\\u.tlx", "*B", "C:\\P\\v.tlx\t!", now, "C:\\P\\u.tlx\t!", "C:\\P\\v.tlx"}));
+}
+
+TEST(UpdateLogFile, ReadsEveryLineEndAndStopsAtNul) {
+  ScratchFolder dir;
+  const std::string path = dir.path() + "Update.log";
+  WriteAll(path, std::string("a\r\nb\rc\nd\r\n\r\ne\0ignored\r\n", 22));
+  EXPECT_EQ(LoadLogLines(path), (Lines{"a", "b", "c", "d", "", "e"}));
+  SaveLogLines(path, {"*1", "x"});
+  EXPECT_EQ(ReadAll(path), "*1\r\nx\r\n");
+  EXPECT_EQ(GetFileAttributesA((path + ".new").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST(UpdateLogFile, AFailedSaveKeepsTheOldLogWhole) {
+  ScratchFolder dir;
+  const std::string path = dir.path() + "Update.log";
+  WriteAll(path, "*old\r\nentry\r\n");
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+  EXPECT_THROW(SaveLogLines(path, {"*new"}), std::runtime_error);
+  EXPECT_EQ(ReadAll(path), "*old\r\nentry\r\n");
+  EXPECT_EQ(GetFileAttributesA((path + ".new").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_THROW(LoadLogLines(dir.path() + "missing.log"), std::runtime_error);
+}
+
+}  // namespace

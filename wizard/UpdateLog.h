@@ -1,0 +1,34 @@
+// The records a shared installation leaves for the word processor: the install stamp
+// (the 8 bytes of the installation's date-time) and the update log, a CR LF text file in
+// which each installation appends a stamp line followed by the files it placed in the
+// shared Public folder.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace wizard {
+
+// "*" and the 16 upper-case hex digits of the date-time's 8 bytes in memory order.
+std::string StampLine(double installTime);
+// The 8 bytes of the date-time as held in memory (least significant first).
+std::string StampBytes(double installTime);
+
+// Sorts with the log's comparison: user locale, letter case ignored, string sort.
+void SortLogLines(std::vector<std::string>& lines);
+
+// Merges one installation into the lines of an existing log: drops empty lines and every
+// old line that equals one of publicFiles (sorted), keeps only the oldest of adjacent
+// stamp lines and drops a stamp line left last, then appends the new stamp line and the
+// files.
+void MergeUpdateLog(std::vector<std::string>& log, const std::vector<std::string>& sortedPublic,
+                    double installTime);
+
+// Lines end at CR LF, a lone CR or a lone LF; a NUL byte ends the text. Throws with the
+// file's name and the system's reason when it cannot be read.
+std::vector<std::string> LoadLogLines(const std::string& path);
+// Writes each line with CR LF into a new file beside path, then moves it over path, so a
+// failed save never leaves a cut log. Throws like LoadLogLines.
+void SaveLogLines(const std::string& path, const std::vector<std::string>& lines);
+
+}  // namespace wizard
