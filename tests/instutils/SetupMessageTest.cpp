@@ -1,0 +1,146 @@
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "SetupMessage.h"
+#include "WindowDriver.h"
+
+using inst::SetupMessage;
+using inst::TButtonSet;
+using inst::TDialogKind;
+using testkit::TBoxAnswerer;
+using testkit::TBoxIcon;
+using testkit::TMessageBox;
+
+namespace {
+
+const wchar_t kCaption[] = L"Zentrova Latvian Spellchecker - Setup";
+
+TDialogKind Kind(int value) { return static_cast<TDialogKind>(value); }
+
+// Shows a box and presses `press`; returns what the box showed and what SetupMessage gave.
+struct TShown {
+  TMessageBox box;
+  int result = 0;
+};
+TShown ShowAndPress(const std::string& text, TDialogKind kind, TButtonSet buttons, int press) {
+  TBoxAnswerer answerer(press);
+  const int result = SetupMessage(text, kind, buttons);
+  const auto& seen = answerer.Seen();
+  return {seen.empty() ? TMessageBox{} : seen.front(), result};
+}
+
+TEST(Messages, EachKindShowsItsIcon) {
+  const struct {
+    int kind;
+    TBoxIcon icon;
+  } cases[] = {{0, TBoxIcon::Warning},
+               {1, TBoxIcon::Error},
+               {2, TBoxIcon::Information},
+               {3, TBoxIcon::Question},
+               {4, TBoxIcon::Error}};  // kinds without a meaning show the error icon
+  for (const auto& c : cases) {
+    const TShown shown = ShowAndPress("kind", Kind(c.kind), inst::buttons::OK, IDOK);
+    EXPECT_EQ(shown.box.icon, c.icon)
+        << "kind " << c.kind << " showed " << testkit::IconName(shown.box.icon);
+    EXPECT_EQ(shown.box.caption, kCaption);
+    EXPECT_EQ(shown.result, IDOK);
+  }
+}
+
+TEST(Messages, EachButtonSetShowsItsButtonsAndReturnsThePressedOne) {
+  // Between them the presses reach every result but Ignore (pressed further below).
+  const struct {
+    TButtonSet set;
+    std::vector<int> ids;
+    int press;
+  } cases[] = {{112, {IDABORT, IDRETRY, IDIGNORE}, IDABORT},
+               {12, {IDOK, IDCANCEL}, IDCANCEL},
+               {40, {IDRETRY, IDCANCEL}, IDRETRY},
+               {40, {IDRETRY, IDCANCEL}, IDCANCEL},
+               {3, {IDYES, IDNO}, IDNO},
+               {11, {IDYES, IDNO, IDCANCEL}, IDYES},
+               {4, {IDOK}, IDOK},
+               {7, {IDOK}, IDOK},
+               {0, {IDOK}, IDOK},
+               {112 | 1, {IDOK}, IDOK}};  // only whole sets count
+  for (const auto& c : cases) {
+    const TShown shown = ShowAndPress("buttons", TDialogKind::Question, c.set, c.press);
+    EXPECT_EQ(shown.box.ButtonIds(), c.ids) << "set " << c.set;
+    EXPECT_EQ(shown.result, c.press) << "set " << c.set << ", pressed " << c.press;
+  }
+}
+
+TEST(Messages, BareCarriageReturnsBreakLines) {
+  const TShown three = ShowAndPress("first\rsecond\r\rfourth", TDialogKind::Warning,
+                                    inst::buttons::OK, IDOK);
+  EXPECT_EQ(three.box.text, L"first\rsecond\r\rfourth");
+  EXPECT_EQ(three.box.textLines, 4);
+  const TShown one = ShowAndPress("one line", TDialogKind::Warning, inst::buttons::OK, IDOK);
+  EXPECT_EQ(one.box.textLines, 1);
+}
+
+// Also run with a Baltic ANSI code page (see CMakeLists.txt), where 0xE2 is a-macron.
+TEST(Messages, TextIsReadAsCodePage1252) {
+  const TShown shown = ShowAndPress("Cannot create file \"C:\\\xE2\x9A\x80\".", TDialogKind::Error,
+                                    inst::buttons::AbortRetryIgnore, IDIGNORE);
+  EXPECT_EQ(shown.box.text, L"Cannot create file \"C:\\\u00E2\u0161\u20AC\".");
+  EXPECT_EQ(shown.result, IDIGNORE);
+}
+
+TEST(Messages, OwnedByTheMainWindowOnceSet) {
+  HWND main = CreateWindowExW(0, L"STATIC", L"main", WS_OVERLAPPED, 0, 0, 100, 100, nullptr,
+                              nullptr, nullptr, nullptr);
+  ASSERT_NE(main, nullptr);
+  inst::SetMessageOwner(main);
+  const TShown owned = ShowAndPress("owned", TDialogKind::Information, inst::buttons::OK, IDOK);
+  inst::SetMessageOwner(nullptr);
+  DestroyWindow(main);
+  EXPECT_EQ(owned.box.owner, main);
+  const TShown unowned = ShowAndPress("unowned", TDialogKind::Information, inst::buttons::OK, IDOK);
+  EXPECT_EQ(unowned.box.owner, nullptr);
+}
+
+TEST(Messages, ABoxThatCannotBeShownCountsAsOK) {
+  HWND gone = CreateWindowExW(0, L"STATIC", L"gone", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
+                              nullptr, nullptr, nullptr);
+  DestroyWindow(gone);
+  inst::SetMessageOwner(gone);  // an owner that no longer exists: the box fails
+  const int result = SetupMessage("never shown", TDialogKind::Question, inst::buttons::YesNo);
+  inst::SetMessageOwner(nullptr);
+  EXPECT_EQ(result, IDOK);
+}
+
+// The way the end-to-end tests drive Setup.exe: the box belongs to another process.
+TEST(Messages, DrivenInAnotherProcess) {
+  std::string host = MESSAGE_BOX_HOST;
+  for (char& c : host)
+    if (c == '/') c = '\\';
+  std::string command = "\"Z:" + host + "\" 3 40 \"Retry?\\rOr not.\"";
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             &startup, &process));
+  const auto box = testkit::WaitForMessageBox(testkit::kWindowTimeoutMs, process.dwProcessId);
+  if (box) {
+    EXPECT_EQ(box->caption, kCaption);
+    EXPECT_EQ(box->text, L"Retry?\rOr not.");
+    EXPECT_EQ(box->icon, TBoxIcon::Question) << testkit::IconName(box->icon);
+    EXPECT_EQ(box->ButtonIds(), (std::vector<int>{IDRETRY, IDCANCEL}));
+    EXPECT_TRUE(testkit::PressButton(box->window, IDRETRY));
+  }
+  WaitForSingleObject(process.hProcess, testkit::kWindowTimeoutMs);
+  DWORD exitCode = 0;
+  GetExitCodeProcess(process.hProcess, &exitCode);
+  if (exitCode == STILL_ACTIVE) TerminateProcess(process.hProcess, 1);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(exitCode, static_cast<DWORD>(IDRETRY));
+}
+
+}  // namespace
