@@ -9,6 +9,7 @@
 #include "InstUtils.h"
 #include "PayloadDate.h"
 #include "TestFolder.h"
+#include "WindowDriver.h"
 
 using namespace inst;
 using testkit::FileExists;
@@ -135,6 +136,19 @@ TEST(Files, WriteBytesToFileReplacesTheWholeFile) {
   EXPECT_EQ(testkit::ReadWholeFile(file), "");
   WriteBytesToFile(dir / "missing\\f.bin", "x");  // folders are not made
   EXPECT_FALSE(FolderIsThere(dir / "missing"));
+}
+
+TEST(Files, WriteBytesToFileLeavesAFileInUseAlone) {
+  TTestFolder dir;
+  const std::string file = dir.WriteFile("busy.txt", "old");
+  {
+    testkit::TFileHolder holder(file);  // another program has it open, sharing nothing
+    ASSERT_TRUE(holder.Holding());
+    WriteBytesToFile(file, "new");
+  }
+  EXPECT_EQ(testkit::ReadWholeFile(file), "old");
+  WriteBytesToFile(file, "new");
+  EXPECT_EQ(testkit::ReadWholeFile(file), "new");
 }
 
 TEST(Files, WideCallsTakeWidenedNames) {
