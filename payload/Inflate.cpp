@@ -18,7 +18,8 @@ class InflateStream {
   explicit InflateStream(z_stream& z) : z_(z) {
     const int rc = inflateInit(&z_);  // zlib format, 15-bit window
     if (rc == Z_MEM_ERROR) throw std::bad_alloc();
-    if (rc != Z_OK) throw DamagedPayload("zlib could not start inflating (" + std::to_string(rc) + ")");
+    if (rc != Z_OK)
+      throw DamagedPayload("zlib could not start inflating (" + std::to_string(rc) + ")");
   }
   ~InflateStream() { inflateEnd(&z_); }
   InflateStream(const InflateStream&) = delete;
@@ -32,10 +33,16 @@ class InflateStream {
   if (rc == Z_MEM_ERROR) throw std::bad_alloc();
   std::string why;
   switch (rc) {
-    case Z_NEED_DICT: why = "the stream asks for a preset dictionary"; break;
+    case Z_NEED_DICT:
+      why = "the stream asks for a preset dictionary";
+      break;
     case Z_BUF_ERROR:
-    case Z_OK: why = "the stream ends early"; break;
-    default: why = z.msg ? z.msg : "the stream is damaged"; break;
+    case Z_OK:
+      why = "the stream ends early";
+      break;
+    default:
+      why = z.msg ? z.msg : "the stream is damaged";
+      break;
   }
   throw DamagedPayload(why);
 }

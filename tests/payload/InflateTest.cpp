@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "AttachFiles.h"
 #include "Inflate.h"
 #include "PayloadFormat.h"
 
@@ -87,7 +88,8 @@ TEST(InflateBuffer, DamagedStreamsRaiseDamagedPayload) {
   for (std::size_t cut : {std::size_t{0}, std::size_t{1}, std::size_t{2}, packed.size() / 2,
                           packed.size() - 4, packed.size() - 1}) {
     EXPECT_THROW(InflateBuffer(packed.data(), cut, 5 * cut), DamagedPayload) << "cut " << cut;
-    EXPECT_THROW(InflateBuffer(packed.data(), cut, plain.size() * 2), DamagedPayload) << "cut " << cut;
+    EXPECT_THROW(InflateBuffer(packed.data(), cut, plain.size() * 2), DamagedPayload)
+        << "cut " << cut;
   }
   Bytes badSum = packed;
   badSum.back() ^= 0x01;
@@ -107,7 +109,9 @@ TEST(InflateBuffer, AStreamThatNeedsAPresetDictionaryIsRefused) {
   const char dictionary[] = "abcdefgh abcdefgh";
   z_stream z{};
   ASSERT_EQ(deflateInit(&z, 9), Z_OK);
-  ASSERT_EQ(deflateSetDictionary(&z, reinterpret_cast<const Bytef*>(dictionary), sizeof dictionary - 1), Z_OK);
+  ASSERT_EQ(
+      deflateSetDictionary(&z, reinterpret_cast<const Bytef*>(dictionary), sizeof dictionary - 1),
+      Z_OK);
   Bytes packed(deflateBound(&z, plain.size()));
   z.next_in = const_cast<Bytef*>(plain.data());
   z.avail_in = static_cast<uInt>(plain.size());
@@ -137,6 +141,37 @@ TEST(InflateBuffer, FailuresReleaseTheBufferAndTheStream) {
   for (int i = 0; i < 1000; ++i)
     EXPECT_THROW(InflateBuffer(packed.data(), cut, 1 << 18), DamagedPayload);
   EXPECT_LT(PrivateBytes(), before + (8u << 20));
+}
+
+// This program carries no payload resource of its own.
+TEST(StoreConstruction, AMissingOrDamagedPayloadStopsTheStoreWithAClearError) {
+  try {
+    payload::TAttachedFiles store;
+    ADD_FAILURE() << "a store without a payload";
+  } catch (const DamagedPayload& e) {
+    EXPECT_STREQ(e.what(), "The setup program's attached files are missing.");
+  }
+
+  const std::string damaged = "The setup program's attached files are damaged (";
+  const Bytes packed = Compress(SampleText(3000));
+  try {
+    payload::TAttachedFiles store(packed.data(), packed.size() - 1);
+    ADD_FAILURE() << "a store from a cut stream";
+  } catch (const DamagedPayload& e) {
+    EXPECT_EQ(std::string(e.what()).rfind(damaged, 0), 0u) << e.what();
+  }
+  // A sound stream whose entries do not fit the inflated data is damaged all the same.
+  Bytes plain;
+  const std::uint8_t contents[] = {'a', 'b', 'c'};
+  payload::AppendEntry(plain, "a.txt", 1.5, contents, 3);
+  plain.pop_back();
+  const Bytes badLayout = Compress(plain);
+  try {
+    payload::TAttachedFiles store(badLayout.data(), badLayout.size());
+    ADD_FAILURE() << "a store from entries that do not fit";
+  } catch (const DamagedPayload& e) {
+    EXPECT_EQ(std::string(e.what()).rfind(damaged, 0), 0u) << e.what();
+  }
 }
 
 }  // namespace

@@ -1,0 +1,187 @@
+#include "AttachFiles.h"
+
+#include <windows.h>
+
+#include "FormatText.h"
+#include "Handles.h"
+#include "Inflate.h"
+#include "InstUtils.h"
+#include "PayloadDate.h"
+#include "SetupMessage.h"
+#include "TempFiles.h"
+#include "Widen.h"
+
+namespace payload {
+
+TAttachedFiles* AttachedFiles = nullptr;
+bool CollectPublicFiles = false;
+
+namespace {
+
+constexpr char kResourceName[] = "FILES";  // both the type and the name of the payload
+constexpr char kDamagedText[] = "The setup program's attached files are damaged";
+constexpr char kPublicSubfolder[] = "Zentrova\\Public\\";
+constexpr int kCommonAppData = 35;  // CSIDL_COMMON_APPDATA
+constexpr char kCannotCreateText[] =
+    "Cannot create file \"%s\".\rAnother application might already be using this file.\r\r"
+    "Please make sure that the setup of Zentrova Word Processor is not blocked by your "
+    "security software (firewall/antivirus) in any way.\rYou might want to temporarily "
+    "disable your security software and try again.";
+
+struct PackedBytes {
+  const std::uint8_t* data;
+  std::size_t size;
+};
+
+// The payload resource as it lies in the loaded module (not copied).
+PackedBytes PayloadResource() {
+  const HMODULE self = GetModuleHandleA(nullptr);
+  const HRSRC res = FindResourceA(self, kResourceName, kResourceName);
+  const HGLOBAL loaded = res ? LoadResource(self, res) : nullptr;
+  const void* bytes = loaded ? LockResource(loaded) : nullptr;
+  if (!bytes) throw DamagedPayload("The setup program's attached files are missing.");
+  return {static_cast<const std::uint8_t*>(bytes), SizeofResource(self, res)};
+}
+
+// The folder part of a path: up to and including its last backslash or colon.
+std::string FolderPart(const std::string& path) {
+  const std::size_t last = path.find_last_of("\\:");
+  return last == std::string::npos ? std::string() : path.substr(0, last + 1);
+}
+
+bool FileExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesW(inst::Widen(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Gives the file the date as its last-write time, through an MS-DOS date and time (local)
+// turned into UTC. Best effort: a date that cannot be set leaves the time of writing.
+void SetFileDate(const std::string& path, double date) {
+  inst::UniqueFile file(CreateFileW(inst::Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                    nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  std::uint16_t dosDate = 0, dosTime = 0;
+  FILETIME local, utc;
+  if (file && DateToDosDateTime(date, dosDate, dosTime) &&
+      DosDateTimeToFileTime(dosDate, dosTime, &local) && LocalFileTimeToFileTime(&local, &utc))
+    SetFileTime(file.get(), nullptr, nullptr, &utc);
+}
+
+}  // namespace
+
+bool WriteWhole(void* file, const std::uint8_t* bytes, std::uint32_t size) {
+  DWORD written = 0;
+  return WriteFile(file, bytes, size, &written, nullptr) && written == size;
+}
+
+TAttachedFiles::TAttachedFiles() {
+  const PackedBytes resource = PayloadResource();
+  Load(resource.data, resource.size);
+}
+
+TAttachedFiles::TAttachedFiles(const std::uint8_t* packed, std::size_t size) { Load(packed, size); }
+
+void TAttachedFiles::Load(const std::uint8_t* packed, std::size_t size) {
+  std::vector<EntryView> views;
+  try {
+    Data = InflateBuffer(packed, size, 5 * size);
+    views = WalkEntries(Data.data(), Data.size());
+  } catch (const DamagedPayload& e) {
+    throw DamagedPayload(std::string(kDamagedText) + " (" + e.what() + ").");
+  }
+  Entries.reserve(views.size());
+  for (EntryView& v : views) {
+    auto entry = std::make_unique<TAttachedFile>();
+    entry->Name = std::move(v.name);
+    entry->Size = v.size;
+    entry->Date = v.date;
+    entry->DataOffset = static_cast<std::int32_t>(v.dataOffset);
+    Entries.push_back(std::move(entry));
+  }
+}
+
+TAttachedFiles::~TAttachedFiles() {
+  PublicFiles.clear();
+  for (auto& queue : Queues)
+    while (!queue.empty()) queue.pop_back();
+  Data = {};
+  while (!Entries.empty()) Entries.pop_back();
+  inst::CleanTempFiles();
+}
+
+bool TAttachedFiles::ExtractFile(const TAttachedFile* Entry, const std::string& Name,
+                                 const std::string& TargetPath) {
+  // The entry is looked up before the target is touched: a name that matches nothing
+  // leaves no empty file behind, though the user is still asked.
+  if (!Entry) {
+    for (auto it = Entries.rbegin(); it != Entries.rend() && !Entry; ++it)
+      if (inst::SameName((*it)->Name, Name)) Entry = it->get();
+  }
+  for (;;) {
+    if (Entry && WriteEntry(*Entry, TargetPath)) return true;
+    const int answer =
+        inst::SetupMessage(inst::FormatText(kCannotCreateText, {TargetPath}),
+                           inst::TDialogKind::Error, inst::buttons::AbortRetryIgnore);
+    if (answer == IDABORT) return false;
+    if (answer == IDIGNORE) return true;
+    // Retry: the whole attempt again, however often the user asks.
+  }
+}
+
+bool TAttachedFiles::WriteEntry(const TAttachedFile& entry, const std::string& targetPath) const {
+  inst::MakeFolders(FolderPart(targetPath));
+  {
+    inst::UniqueFile file(CreateFileW(inst::Widen(targetPath).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                      0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    // One write of the whole entry, straight from the inflated data.
+    if (!WriteWhole(file.get(), Data.data() + entry.DataOffset,
+                    static_cast<std::uint32_t>(entry.Size)))
+      return false;
+  }
+  SetFileDate(targetPath, entry.Date);
+  return true;
+}
+
+bool TAttachedFiles::QueueFiles(const std::string& Name, const std::string& Folder,
+                                std::uint8_t QueueNumber, std::uint8_t Mode) {
+  const std::uint8_t effective = ForceOverwrite ? kAlwaysReplace : Mode;
+  if (inst::LastChar(Name) == '\\') {
+    // A folder prefix: every entry below it, in payload order.
+    bool result = false;
+    for (auto& entry : Entries)
+      if (inst::SameName(entry->Name.substr(0, Name.size()), Name))
+        result = QueueFile(*entry, Folder, QueueNumber, effective, Mode) || result;
+    return result;
+  }
+  for (auto& entry : Entries)
+    if (inst::SameName(entry->Name, Name))
+      return QueueFile(*entry, Folder, QueueNumber, effective, Mode);
+  return false;
+}
+
+bool TAttachedFiles::QueueFile(TAttachedFile& entry, const std::string& folder,
+                               std::uint8_t queueNumber, std::uint8_t effectiveMode,
+                               std::uint8_t callerMode) {
+  std::string target = folder;
+  inst::IncludeBackslash(target);
+  target += entry.Name;
+  if (effectiveMode != kAlwaysReplace && FileExists(target)) {
+    if (effectiveMode != kReplaceWhenDateDiffers) return false;
+    if (inst::GetFileDate(target) == entry.Date) return false;
+  }
+  auto job = std::make_unique<TFileToInstall>();
+  job->Entry = &entry;
+  job->Target = target;
+  Queues.at(queueNumber).push_back(std::move(job));
+
+  if (CollectPublicFiles) {
+    const std::string publicFolder =
+        inst::JoinPath(inst::GetSpecialFolder(kCommonAppData), kPublicSubfolder);
+    if (inst::SameName(target.substr(0, publicFolder.size()), publicFolder))
+      PublicFiles.push_back(callerMode == kKeepExisting ? target + "\t!" : target);
+  }
+  return true;
+}
+
+}  // namespace payload

@@ -1,0 +1,84 @@
+// The attached file store: the payload resource inflated once, indexed by entry, written
+// to files one entry at a time, and queued entry by entry for the installation run.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "PayloadFormat.h"
+
+namespace payload {
+
+// One payload entry: its place in the store's inflated data (contents are not copied).
+class TAttachedFile {
+ public:
+  std::string Name;
+  std::int32_t Size = 0;
+  double Date = 0;  // days since 1899-12-30, local time
+  std::int32_t DataOffset = 0;
+};
+
+// One queued job: which entry to write where.
+class TFileToInstall {
+ public:
+  TAttachedFile* Entry = nullptr;  // owned by the store's Entries
+  std::string Target;
+};
+
+// Overwrite modes of QueueFiles for a target that already exists; any other value keeps it.
+inline constexpr std::uint8_t kKeepExisting = 0;
+inline constexpr std::uint8_t kReplaceWhenDateDiffers = 1;
+inline constexpr std::uint8_t kAlwaysReplace = 2;
+
+class TAttachedFiles {
+ public:
+  // Inflates and indexes the program's own resource of type "FILES" and name "FILES".
+  // A missing or damaged payload raises DamagedPayload with a text meant for the user.
+  TAttachedFiles();
+  // The same from the packed (zlib) bytes of a payload given in memory.
+  TAttachedFiles(const std::uint8_t* packed, std::size_t size);
+  // Frees the public-file lines, the jobs, the data and the entries, then sweeps the
+  // program's temporary files.
+  ~TAttachedFiles();
+  TAttachedFiles(const TAttachedFiles&) = delete;
+  TAttachedFiles& operator=(const TAttachedFiles&) = delete;
+
+  // Writes Entry (or, when it is null, the last entry called Name) to TargetPath and gives
+  // it the entry's date. On failure asks Abort / Retry / Ignore: false only for Abort.
+  bool ExtractFile(const TAttachedFile* Entry, const std::string& Name,
+                   const std::string& TargetPath);
+
+  // Queues the entry called Name, or every entry whose name begins with Name when Name
+  // ends in a backslash, for writing into Folder under Mode. True when anything was queued.
+  bool QueueFiles(const std::string& Name, const std::string& Folder, std::uint8_t QueueNumber,
+                  std::uint8_t Mode);
+
+  std::int32_t DataSize() const { return static_cast<std::int32_t>(Data.size()); }
+
+  std::vector<std::uint8_t> Data;                                      // the whole inflated payload
+  std::vector<std::unique_ptr<TAttachedFile>> Entries;                 // in payload order
+  std::array<std::vector<std::unique_ptr<TFileToInstall>>, 1> Queues;  // only queue 0
+  std::vector<std::string> PublicFiles;  // targets under the Public folder, queueing order
+  bool ForceOverwrite = false;           // when true every request queues as mode 2
+
+ private:
+  void Load(const std::uint8_t* packed, std::size_t size);
+  bool QueueFile(TAttachedFile& entry, const std::string& folder, std::uint8_t queueNumber,
+                 std::uint8_t effectiveMode, std::uint8_t callerMode);
+  bool WriteEntry(const TAttachedFile& entry, const std::string& targetPath) const;
+};
+
+// The one write of an entry's contents to an open file: true only when the write succeeds
+// and stores every byte, since a write that stores less has not written the file.
+bool WriteWhole(void* file, const std::uint8_t* bytes, std::uint32_t size);
+
+// The one store of the process, created and freed by the entry sequence.
+extern TAttachedFiles* AttachedFiles;
+// Set by the installing page before it queues; while false, no PublicFiles lines are kept.
+extern bool CollectPublicFiles;
+
+}  // namespace payload
