@@ -73,54 +73,6 @@ std::wstring CannotCreateText(const std::string& path) {
          L"disable your security software and try again.";
 }
 
-// Another program that has the file open with no sharing (payload_file_holder, beside this
-// test program), until Release() or the end of the test.
-class THeldByOtherProgram {
- public:
-  explicit THeldByOtherProgram(const std::string& path) {
-    char self[MAX_PATH];
-    std::string exe(self, GetModuleFileNameA(nullptr, self, MAX_PATH));
-    exe = exe.substr(0, exe.find_last_of('\\') + 1) + "payload_file_holder.exe";
-    std::string command =
-        "\"" + exe + "\" \"" + path + "\" " + std::to_string(GetCurrentProcessId());
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info))
-      return;
-    CloseHandle(info.hThread);
-    process_ = info.hProcess;
-    // Held once an open for writing meets a sharing violation.
-    for (const DWORD start = GetTickCount(); GetTickCount() - start < testkit::kWindowTimeoutMs;) {
-      HANDLE probe = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                 nullptr, OPEN_EXISTING, 0, nullptr);
-      if (probe == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION) {
-        holding_ = true;
-        return;
-      }
-      if (probe != INVALID_HANDLE_VALUE) CloseHandle(probe);
-      if (WaitForSingleObject(process_, 10) == WAIT_OBJECT_0) return;  // it could not open it
-    }
-  }
-  ~THeldByOtherProgram() { Release(); }
-  THeldByOtherProgram(const THeldByOtherProgram&) = delete;
-  THeldByOtherProgram& operator=(const THeldByOtherProgram&) = delete;
-
-  bool Holding() const { return holding_; }
-  void Release() {
-    if (!process_) return;
-    TerminateProcess(process_, 0);
-    WaitForSingleObject(process_, testkit::kWindowTimeoutMs);
-    CloseHandle(process_);
-    process_ = nullptr;
-  }
-
- private:
-  HANDLE process_ = nullptr;
-  bool holding_ = false;
-};
-
 class StoreTest : public ::testing::Test {
  protected:
   const TAttachedFile& Entry(const std::string& name) {
@@ -293,10 +245,10 @@ void ExpectRetryBox(const TMessageBox& box, const std::string& path) {
 
 TEST_F(StoreTest, ATargetInUseAsksAndRetryWritesItOnceReleased) {
   const std::string target = folder.WriteFile("in use.txt", "old");
-  THeldByOtherProgram holder(target);
+  testkit::TFileHolder holder(target);
   ASSERT_TRUE(holder.Holding());
   TBoxAnswerer answerer([&](const TMessageBox&) {
-    holder.Release();  // the other program lets go while the user reads the box
+    holder.Release();  // the file is let go while the user reads the box
     return IDRETRY;
   });
   EXPECT_TRUE(store.ExtractFile(nullptr, "License.txt", target));
@@ -308,7 +260,7 @@ TEST_F(StoreTest, ATargetInUseAsksAndRetryWritesItOnceReleased) {
 
 TEST_F(StoreTest, RetryWhileInUseAsksAgainAbortStopsIgnoreSkips) {
   const std::string target = folder.WriteFile("in use.txt", "old");
-  THeldByOtherProgram holder(target);
+  testkit::TFileHolder holder(target);
   ASSERT_TRUE(holder.Holding());
   const std::vector<int> answers = {IDRETRY, IDABORT, IDIGNORE};
   int next = 0;
