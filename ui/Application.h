@@ -17,18 +17,18 @@ class TApplication {
   void SetTitle(const std::string& title) { title_ = title; }
 
   // The icon of every form: set on each form's window (WM_SETICON, big and small), so
-  // the window that stands for the program on the taskbar carries it. LoadIcon loads
-  // icon resource id of module (LoadIconA) and its small size.
+  // the window that stands for the program on the taskbar carries it. SetIconResource
+  // loads icon resource id of module (LoadIconA) and its small size.
   HICON Icon() const { return icon_; }
-  void LoadIcon(HMODULE module, int id);
+  void SetIconResource(HMODULE module, int id);
 
-  // The first form whose window was created and still exists: the owner of message
-  // boxes. Null before.
+  // The first form whose window was created and still exists: the owner of every
+  // message box (handed to inst::SetMessageOwner). Null before.
   TForm* MainForm() const { return mainForm_; }
   HWND MainWindow() const;
 
-  // Shows the exception in an error box with the title as caption (owner: the main
-  // window); the program goes on. Called with the exception being handled.
+  // Shows the exception's text in the setup's error box (inst::SetupMessage: the setup
+  // title as caption, owned by the main window); the program goes on.
   void HandleException(std::exception_ptr error);
   void ShowException(const std::string& message);
 

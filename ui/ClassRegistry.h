@@ -13,18 +13,19 @@ class TWinControl;
 // ELayoutError when the parent cannot hold that class.
 using TControlFactory = std::function<TControl*(TWinControl* parent)>;
 
-void RegisterClass(const std::string& className, TControlFactory factory);
+// (Not named RegisterClass: that name is a macro of the platform headers.)
+void RegisterControlClass(const std::string& className, TControlFactory factory);
 template <typename T>
-void RegisterClass(const std::string& className) {
-  RegisterClass(className, [](TWinControl* parent) -> TControl* { return new T(parent); });
+void RegisterControlClass(const std::string& className) {
+  RegisterControlClass(className, [](TWinControl* parent) -> TControl* { return new T(parent); });
 }
 // The factory registered under className; an empty function when there is none.
 TControlFactory FindClass(const std::string& className);
 // Forgets every registered class.
-void UnregisterClasses();
+void UnregisterControlClasses();
 
 // Registers the ten standard classes: TBevel, TButton, TCheckBox, TEdit, TImage, TLabel,
 // TMemo, TPanel, TPageControl, TTabSheet.
-void RegisterStandardClasses();
+void RegisterStandardControlClasses();
 
 }  // namespace ui

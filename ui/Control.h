@@ -75,6 +75,7 @@ class TControl {
   void SetWidth(int v) { SetBounds(left_, top_, v, height_); }
   void SetHeight(int v) { SetBounds(left_, top_, width_, v); }
   virtual void SetBounds(int left, int top, int width, int height);
+  void SetBoundsRect(const RECT& r) { SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top); }
   RECT BoundsRect() const { return {left_, top_, left_ + width_, top_ + height_}; }
 
   TAlign Align() const { return align_; }
@@ -136,6 +137,7 @@ class TControl {
     const char* WindowClass = nullptr;  // a standard class, or null for our own class
     DWORD Style = WS_CHILD | WS_CLIPSIBLINGS;
     DWORD ExStyle = 0;
+    int X = 0, Y = 0, Width = 0, Height = 0;  // from the bounds, WindowHeight for Height
   };
   // Fills in the window class and styles; overrides call the base first.
   virtual void CreateParams(TCreateParams& params);
@@ -160,8 +162,15 @@ class TControl {
   virtual void FontChanged();
   virtual void CaptionChanged();
   virtual void ColorChanged();
+  // Destroys the window (not the object); the children's windows go with it.
+  void DestroyHandle();
   // Fills the window's client area with colour (WM_ERASEBKGND of our own classes).
   void FillBackground(HDC dc, TColor color);
+  // Draws one owner-drawn item of a list: selects the font, sets the normal colours or,
+  // for a selected item, the highlight colours, calls draw with the item's position
+  // (-1 for none, or for a position past the items), draws the focus rectangle of a
+  // focused item and restores the device context.
+  void DrawOwnerItem(DRAWITEMSTRUCT& item, int itemCount, const std::function<void(HDC, int)>& draw);
   // A solid brush for a colour, owned by the control (system colours: the system's brush).
   HBRUSH BrushFor(TColor color);
 
@@ -170,6 +179,9 @@ class TControl {
   friend class TForm;
   friend LRESULT CALLBACK ControlWindowProc(HWND, UINT, WPARAM, LPARAM);
   void DetachWindow();
+  // The control whose window is being created (owner-drawn lists ask for their item
+  // height before their window handle is known).
+  static thread_local TControl* creating_;
   void ApplyFont();
 
   TWinControl* parent_;

@@ -49,8 +49,11 @@ class TCustomComboBox : public TControl {
   void CommandNotify(WORD code) override;
   void DrawItemNotify(DRAWITEMSTRUCT& item) override;
   void MeasureItemNotify(MEASUREITEMSTRUCT& item) override;
+  int WindowHeight() const override;
 
  private:
+  void UpdateHeight();
+
   struct TItem {
     std::string Text;
     void* Object;

@@ -41,6 +41,8 @@ class TForm : public TWinControl {
   int ClientHeight() const { return clientHeight_; }
   void SetClientSize(int width, int height);
   RECT ClientRect() override;
+  // Showing the form creates its window, brings it to the front and focuses a control.
+  void SetVisible(bool visible) override;
 
   TBorderStyle BorderStyle() const { return borderStyle_; }
   void SetBorderStyle(TBorderStyle style) { borderStyle_ = style; }

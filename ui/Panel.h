@@ -23,6 +23,7 @@ class TPanel : public TWinControl {
   bool SetProperty(const std::string& name, const TLayoutValue& value, TLayoutReader& reader) override;
 
  protected:
+  RECT AlignRect() override;
   LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:

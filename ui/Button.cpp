@@ -1,0 +1,90 @@
+#include "Button.h"
+
+#include "Form.h"
+#include "LayoutReader.h"
+
+namespace ui {
+
+TButton::TButton(TWinControl* parent) : TControl(parent) {
+  InitTabStop(true);
+  SetBounds(0, 0, 75, 25);
+}
+
+TButton::~TButton() {
+  // The form may already be gone (it deletes its children last); ParentForm is then null.
+  if (TForm* form = ParentForm()) {
+    if (form->defaultButton_ == this) form->defaultButton_ = nullptr;
+    if (form->cancelButton_ == this) form->cancelButton_ = nullptr;
+  }
+}
+
+void TButton::SetDefault(bool value) {
+  default_ = value;
+  if (TForm* form = ParentForm()) {
+    if (value) {
+      form->defaultButton_ = this;
+    } else if (form->defaultButton_ == this) {
+      form->defaultButton_ = nullptr;
+    }
+  }
+  SetDefaultLook(value);
+}
+
+void TButton::SetCancel(bool value) {
+  cancel_ = value;
+  if (TForm* form = ParentForm()) {
+    if (value) {
+      form->cancelButton_ = this;
+    } else if (form->cancelButton_ == this) {
+      form->cancelButton_ = nullptr;
+    }
+  }
+}
+
+void TButton::Click() {
+  if (modalResult_ != 0) {
+    if (TForm* form = ParentForm()) form->SetModalResult(modalResult_);
+  }
+  if (OnClick) OnClick(this);
+}
+
+void TButton::SetDefaultLook(bool look) {
+  if (!HandleAllocated()) return;
+  const LONG_PTR style = GetWindowLongPtrA(Handle(), GWL_STYLE);
+  const bool has = (style & 0x0F) == BS_DEFPUSHBUTTON;
+  if (has != look) SendMessageA(Handle(), BM_SETSTYLE, look ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+}
+
+bool TButton::SetProperty(const std::string& name, const TLayoutValue& value, TLayoutReader& reader) {
+  if (name == "Caption") {
+    SetCaption(value.AsString());
+  } else if (name == "Default") {
+    SetDefault(value.AsBoolean());
+  } else if (name == "Cancel") {
+    SetCancel(value.AsBoolean());
+  } else if (name == "ModalResult") {
+    SetModalResult(value.AsInteger());
+  } else if (name == "OnClick") {
+    OnClick = reader.NotifyHandler(value);
+  } else {
+    return TControl::SetProperty(name, value, reader);
+  }
+  return true;
+}
+
+void TButton::CreateParams(TCreateParams& params) {
+  TControl::CreateParams(params);
+  params.WindowClass = "BUTTON";
+  params.Style |= default_ ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+}
+
+void TButton::CommandNotify(WORD code) {
+  if (code == BN_CLICKED) Click();
+}
+
+HBRUSH TButton::CtlColor(HDC, UINT) {
+  // The corners around a push button show the parent's background.
+  return Parent() ? BrushFor(Parent()->BackgroundColor()) : nullptr;
+}
+
+}  // namespace ui

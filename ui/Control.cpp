@@ -1,0 +1,366 @@
+#include "Control.h"
+
+#include <set>
+#include <stdexcept>
+
+#include "Application.h"
+#include "Form.h"
+#include "LayoutReader.h"
+#include "WinControl.h"
+
+namespace ui {
+
+thread_local TControl* TControl::creating_ = nullptr;
+
+LRESULT CALLBACK ControlWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+namespace {
+
+// Our own window classes carry the control class's name ("TPanel") and share one
+// window procedure that hands every message to the object.
+const char* OwnWindowClass(const char* name) {
+  static std::set<std::string> registered;
+  if (registered.count(name)) return name;
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  wc.style = CS_DBLCLKS;
+  wc.lpfnWndProc = ControlWindowProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+  wc.lpszClassName = name;
+  if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+    throw std::runtime_error(std::string("cannot register the window class ") + name);
+  }
+  registered.insert(name);
+  return name;
+}
+
+}  // namespace
+
+LRESULT CALLBACK ControlWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto* control = reinterpret_cast<TControl*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (!control && msg == WM_NCCREATE) {
+    control = static_cast<TControl*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    if (control) {
+      control->handle_ = hwnd;
+      SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(control));
+    }
+  }
+  if (!control) return DefWindowProcA(hwnd, msg, wParam, lParam);
+  LRESULT result = 0;
+  try {
+    result = control->WndProc(msg, wParam, lParam);
+  } catch (...) {
+    // Never unwind through the system's frames: show the error, go on.
+    Application.HandleException(std::current_exception());
+  }
+  if (msg == WM_NCDESTROY) control->DetachWindow();
+  return result;
+}
+
+TControl::TControl(TWinControl* parent) : parent_(parent) {
+  if (parent_) parent_->InsertControl(this);
+}
+
+TControl::~TControl() {
+  DestroyHandle();
+  if (parent_) parent_->RemoveControl(this);
+}
+
+TForm* TControl::ParentForm() const {
+  const TControl* c = this;
+  while (c->parent_) c = c->parent_;
+  return dynamic_cast<TForm*>(const_cast<TControl*>(c));
+}
+
+HWND TControl::Handle() {
+  HandleNeeded();
+  return handle_;
+}
+
+void TControl::HandleNeeded() {
+  if (handle_) return;
+  if (parent_) parent_->HandleNeeded();  // creates this window too, with its siblings
+  if (!handle_) CreateWnd();
+}
+
+void TControl::CreateParams(TCreateParams& params) {
+  params.X = left_;
+  params.Y = top_;
+  params.Width = width_;
+  params.Height = WindowHeight();
+}
+
+void TControl::CreateWnd() {
+  TCreateParams p;
+  CreateParams(p);
+  const bool standard = p.WindowClass != nullptr;
+  const char* windowClass = standard ? p.WindowClass : OwnWindowClass(ClassName());
+  DWORD style = p.Style;
+  if (visible_ && parent_) style |= WS_VISIBLE;
+  if (!enabled_) style |= WS_DISABLED;
+  if (tabStop_) style |= WS_TABSTOP;
+  HWND parentWnd = parent_ ? parent_->handle_ : nullptr;
+  HMENU menu = nullptr;
+  if (parent_) {
+    TForm* form = ParentForm();
+    static int looseIds = 30000;  // controls outside any form
+    id_ = form ? form->NextControlId() : looseIds++;
+    menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_));
+  }
+  TControl* outer = creating_;
+  creating_ = this;
+  HWND h = CreateWindowExA(p.ExStyle, windowClass, caption_.c_str(), style, p.X, p.Y, p.Width,
+                           p.Height, parentWnd, menu, GetModuleHandleA(nullptr),
+                           standard ? nullptr : this);
+  creating_ = outer;
+  if (!h) {
+    throw std::runtime_error("cannot create the window of " + name_ + " (" + ClassName() + ")");
+  }
+  if (standard) {
+    handle_ = h;
+    SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    standardProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ControlWindowProc)));
+  }
+  // A later sibling lies above an earlier one.
+  if (parent_) SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ApplyFont();
+}
+
+void TControl::DestroyHandle() {
+  if (!handle_) return;
+  HWND h = handle_;
+  // Detach first: the object takes no messages from a window on its way out.
+  SetWindowLongPtrA(h, GWLP_USERDATA, 0);
+  if (standardProc_) SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(standardProc_));
+  handle_ = nullptr;
+  standardProc_ = nullptr;
+  DestroyWindow(h);
+}
+
+void TControl::DetachWindow() {
+  if (handle_) SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
+  handle_ = nullptr;
+  standardProc_ = nullptr;
+}
+
+void TControl::SetBounds(int left, int top, int width, int height) {
+  left_ = left;
+  top_ = top;
+  width_ = width;
+  height_ = height;
+  if (handle_ && parent_) {
+    SetWindowPos(handle_, nullptr, left, top, width, WindowHeight(), SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+void TControl::SetAlign(TAlign align) {
+  align_ = align;
+  if (parent_) parent_->AlignControls();
+}
+
+void TControl::SetVisible(bool visible) {
+  visible_ = visible;
+  if (handle_) ShowWindow(handle_, visible ? SW_SHOWNA : SW_HIDE);
+  if (align_ != TAlign::alNone && parent_) parent_->AlignControls();
+}
+
+void TControl::SetEnabled(bool enabled) {
+  enabled_ = enabled;
+  if (handle_) EnableWindow(handle_, enabled);
+}
+
+bool TControl::CanFocus() const {
+  for (const TControl* c = this; c; c = c->parent_) {
+    if (!c->visible_ || !c->enabled_) return false;
+  }
+  return true;
+}
+
+bool TControl::Focused() const { return handle_ && GetFocus() == handle_; }
+
+void TControl::SetFocus() { ::SetFocus(Handle()); }
+
+void TControl::SetTabStop(bool tabStop) {
+  tabStop_ = tabStop;
+  if (!handle_) return;
+  LONG_PTR style = GetWindowLongPtrA(handle_, GWL_STYLE);
+  style = tabStop ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
+  SetWindowLongPtrA(handle_, GWL_STYLE, style);
+}
+
+void TControl::SetCaption(const std::string& caption) {
+  caption_ = caption;
+  if (handle_) SetWindowTextA(handle_, caption.c_str());
+  CaptionChanged();
+}
+
+TColor TControl::Color() const { return parentColor_ && parent_ ? parent_->Color() : color_; }
+
+void TControl::SetColor(TColor color) {
+  color_ = color;
+  parentColor_ = false;
+  ColorChanged();
+}
+
+void TControl::SetParentColor(bool parentColor) {
+  parentColor_ = parentColor;
+  ColorChanged();
+}
+
+const TFont& TControl::Font() const { return parentFont_ && parent_ ? parent_->Font() : font_; }
+
+void TControl::SetFont(const TFont& font) {
+  font_ = font;
+  parentFont_ = false;
+  FontChanged();
+}
+
+void TControl::SetParentFont(bool parentFont) {
+  if (!parentFont && parentFont_) font_ = Font();  // keeps the font it showed
+  parentFont_ = parentFont;
+  FontChanged();
+}
+
+HFONT TControl::FontHandle() {
+  const TFont& font = Font();
+  if (!fontHandle_ || !(fontHandleFor_ == font)) {
+    fontHandle_.reset(font.Create());
+    fontHandleFor_ = font;
+  }
+  return static_cast<HFONT>(fontHandle_.get());
+}
+
+TEXTMETRICA TControl::FontMetrics() {
+  TEXTMETRICA tm{};
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, FontHandle());
+  GetTextMetricsA(dc, &tm);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  return tm;
+}
+
+void TControl::ApplyFont() {
+  if (handle_) SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle()), TRUE);
+}
+
+void TControl::Invalidate() {
+  if (handle_) InvalidateRect(handle_, nullptr, TRUE);
+}
+
+void TControl::FontChanged() {
+  ApplyFont();
+  Invalidate();
+}
+
+void TControl::CaptionChanged() {}
+
+void TControl::ColorChanged() { Invalidate(); }
+
+void TControl::FillBackground(HDC dc, TColor color) {
+  RECT r;
+  GetClientRect(handle_, &r);
+  FillRect(dc, &r, BrushFor(color));
+}
+
+void TControl::DrawOwnerItem(DRAWITEMSTRUCT& item, int itemCount,
+                             const std::function<void(HDC, int)>& draw) {
+  HDC dc = item.hDC;
+  const int saved = SaveDC(dc);
+  SelectObject(dc, FontHandle());
+  int index = static_cast<int>(item.itemID);
+  if (index >= itemCount) index = -1;
+  const bool selected = (item.itemState & ODS_SELECTED) != 0 && index >= 0;
+  SetBkColor(dc, ColorToRGB(selected ? clHighlight : Color()));
+  SetTextColor(dc, ColorToRGB(selected ? clHighlightText : Font().Color));
+  draw(dc, index);
+  if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &item.rcItem);
+  RestoreDC(dc, saved);
+}
+
+HBRUSH TControl::BrushFor(TColor color) {
+  if (color & kSystemColorFlag) return GetSysColorBrush(color & 0xFF);
+  if (!brush_ || brushColor_ != color) {
+    brush_.reset(CreateSolidBrush(ColorToRGB(color)));
+    brushColor_ = color;
+  }
+  return static_cast<HBRUSH>(brush_.get());
+}
+
+LRESULT TControl::DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (standardProc_) return CallWindowProcA(standardProc_, handle_, msg, wParam, lParam);
+  return DefWindowProcA(handle_, msg, wParam, lParam);
+}
+
+LRESULT TControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  return DefaultProc(msg, wParam, lParam);
+}
+
+void TControl::CommandNotify(WORD) {}
+bool TControl::Notify(NMHDR&, LRESULT&) { return false; }
+void TControl::DrawItemNotify(DRAWITEMSTRUCT&) {}
+void TControl::MeasureItemNotify(MEASUREITEMSTRUCT&) {}
+HBRUSH TControl::CtlColor(HDC, UINT) { return nullptr; }
+
+bool TControl::SetProperty(const std::string& name, const TLayoutValue& value, TLayoutReader&) {
+  if (name == "Left") {
+    SetLeft(value.AsInteger());
+  } else if (name == "Top") {
+    SetTop(value.AsInteger());
+  } else if (name == "Width") {
+    SetWidth(value.AsInteger());
+  } else if (name == "Height") {
+    SetHeight(value.AsInteger());
+  } else if (name == "Align") {
+    SetAlign(static_cast<TAlign>(
+        value.AsEnum({"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient"})));
+  } else if (name == "Visible") {
+    SetVisible(value.AsBoolean());
+  } else if (name == "Enabled") {
+    SetEnabled(value.AsBoolean());
+  } else if (name == "TabStop") {
+    SetTabStop(value.AsBoolean());
+  } else if (name == "Color") {
+    SetColor(value.AsColor());
+  } else if (name == "ParentColor") {
+    SetParentColor(value.AsBoolean());
+  } else if (name == "ParentFont") {
+    SetParentFont(value.AsBoolean());
+  } else if (name.starts_with("Font.")) {
+    TFont font = Font();
+    const std::string part = name.substr(5);
+    if (part == "Name") {
+      font.Name = value.AsString();
+    } else if (part == "Height") {
+      font.Height = value.AsInteger();
+    } else if (part == "Size") {
+      font.SetSize(value.AsInteger());
+    } else if (part == "Color") {
+      font.Color = value.AsColor();
+    } else if (part == "Charset") {
+      font.Charset = value.Kind() == TLayoutValue::TKind::Integer
+                         ? static_cast<BYTE>(value.AsInteger())
+                         // the positions are the values: ANSI_CHARSET 0, DEFAULT_CHARSET 1
+                         : static_cast<BYTE>(value.AsEnum({"ANSI_CHARSET", "DEFAULT_CHARSET"}));
+    } else if (part == "Style") {
+      font.Style = 0;
+      for (const std::string& s : value.AsSet()) {
+        if (s == "fsBold") font.Style |= static_cast<unsigned>(TFontStyle::Bold);
+        else if (s == "fsItalic") font.Style |= static_cast<unsigned>(TFontStyle::Italic);
+        else if (s == "fsUnderline") font.Style |= static_cast<unsigned>(TFontStyle::Underline);
+        else if (s == "fsStrikeOut") font.Style |= static_cast<unsigned>(TFontStyle::StrikeOut);
+        else throw ELayoutError("unknown font style " + s);
+      }
+    } else {
+      return false;
+    }
+    SetFont(font);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+}  // namespace ui

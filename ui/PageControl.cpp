@@ -1,0 +1,111 @@
+#include "PageControl.h"
+
+#include <algorithm>
+#include <commctrl.h>
+#include <stdexcept>
+
+#include "LayoutReader.h"
+#include "SystemLibrary.h"
+#include "TabSheet.h"
+
+namespace ui {
+
+namespace {
+
+// The tab control class lives in comctl32, which the program loads at run time from the
+// system folder (the manifest picks version 6).
+void RegisterTabControlClass() {
+  static bool done = false;
+  if (done) return;
+  using InitFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+  auto init = inst::SystemProc<InitFn>("comctl32.dll", "InitCommonControlsEx");
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TAB_CLASSES};
+  if (!init || !init(&icc)) throw std::runtime_error("cannot load the common controls");
+  done = true;
+}
+
+}  // namespace
+
+TPageControl::TPageControl(TWinControl* parent) : TWinControl(parent) { SetBounds(0, 0, 289, 193); }
+
+void TPageControl::AddPage(TTabSheet* page) {
+  pages_.push_back(page);
+  if (!activePage_) {
+    SetActivePage(page);
+  } else {
+    page->SetVisible(false);
+  }
+}
+
+void TPageControl::RemovePage(TTabSheet* page) {
+  pages_.erase(std::remove(pages_.begin(), pages_.end(), page), pages_.end());
+  if (activePage_ == page) {
+    activePage_ = nullptr;
+    if (!pages_.empty()) SetActivePage(pages_.front());
+  }
+}
+
+void TPageControl::SetActivePage(TTabSheet* page) {
+  if (page && page->PageControl() != this) return;
+  // The new page shows before the old one hides, so the focus can move over.
+  TTabSheet* old = activePage_;
+  activePage_ = page;
+  if (page) {
+    page->SetBoundsRect(PageRect());
+    page->SetVisible(true);
+    if (page->HandleAllocated()) BringWindowToTop(page->Handle());
+  }
+  if (old && old != page) old->SetVisible(false);
+}
+
+int TPageControl::ActivePageIndex() const {
+  auto it = std::find(pages_.begin(), pages_.end(), activePage_);
+  return it == pages_.end() ? -1 : static_cast<int>(it - pages_.begin());
+}
+
+void TPageControl::SetActivePageIndex(int index) {
+  if (index >= 0 && index < PageCount()) SetActivePage(pages_[index]);
+}
+
+RECT TPageControl::PageRect() {
+  RECT r = ClientRect();
+  if (HandleAllocated()) {
+    SendMessageA(Handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&r));
+    r.top += 2;
+  }
+  return r;
+}
+
+void TPageControl::AlignControls() {
+  const RECT r = PageRect();
+  for (TTabSheet* page : pages_) page->SetBoundsRect(r);
+}
+
+bool TPageControl::SetProperty(const std::string& name, const TLayoutValue& value,
+                               TLayoutReader& reader) {
+  if (name == "ActivePage") {
+    reader.ResolveLater<TTabSheet>(value, [this](TTabSheet* page) {
+      if (page->PageControl() != this) throw ELayoutError(page->Name() + " is not a page of " + Name());
+      SetActivePage(page);
+    });
+    return true;
+  }
+  return TWinControl::SetProperty(name, value, reader);
+}
+
+void TPageControl::CreateParams(TCreateParams& params) {
+  RegisterTabControlClass();
+  TWinControl::CreateParams(params);
+  params.WindowClass = WC_TABCONTROLA;
+}
+
+void TPageControl::CreateWnd() {
+  TWinControl::CreateWnd();  // no tab items are ever added: no tabs show
+}
+
+LRESULT TPageControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_ERASEBKGND) return DefaultProc(msg, wParam, lParam);  // the tab control's own
+  return TWinControl::WndProc(msg, wParam, lParam);
+}
+
+}  // namespace ui

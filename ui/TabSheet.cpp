@@ -1,0 +1,32 @@
+#include "TabSheet.h"
+
+#include "LayoutReader.h"
+#include "PageControl.h"
+
+namespace ui {
+
+namespace {
+TPageControl* RequirePageControl(TWinControl* parent) {
+  auto* pageControl = dynamic_cast<TPageControl*>(parent);
+  if (!pageControl) throw ELayoutError("a TTabSheet needs a TPageControl as its parent");
+  return pageControl;
+}
+}  // namespace
+
+TTabSheet::TTabSheet(TWinControl* parent) : TWinControl(parent), pageControl_(RequirePageControl(parent)) {
+  pageControl_->AddPage(this);
+}
+
+TTabSheet::~TTabSheet() {
+  // The page control may be on its way out already (it deletes its children last).
+  if (auto* pageControl = dynamic_cast<TPageControl*>(Parent())) pageControl->RemovePage(this);
+}
+
+int TTabSheet::PageIndex() const {
+  for (int i = 0; i < pageControl_->PageCount(); ++i) {
+    if (pageControl_->Page(i) == this) return i;
+  }
+  return -1;
+}
+
+}  // namespace ui
