@@ -145,6 +145,28 @@ TEST(Layout, FieldsFollowTheComponentNames) {
   EXPECT_EQ(form.FindChild("SecondLbl")->Parent(), form.SecondSheet);
 }
 
+TEST(Application, TheFormCarriesTheIconAndOwnsTheMessageBoxes) {
+  // The system's application icon stands in for the program's icon resource.
+  ui::Application.SetIconResource(nullptr, 32512);
+  HWND formWindow = nullptr;
+  {
+    TTestForm form;
+    formWindow = form.Handle();
+    EXPECT_EQ(ui::Application.MainWindow(), formWindow);
+    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(formWindow, WM_GETICON, ICON_BIG, 0)),
+              ui::Application.Icon());
+    EXPECT_NE(SendMessageA(formWindow, WM_GETICON, ICON_SMALL, 0), 0);
+    // No hidden window of its own: the form itself stands for the program on the taskbar.
+    EXPECT_TRUE(GetWindowLongA(formWindow, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    EXPECT_EQ(GetWindow(formWindow, GW_OWNER), nullptr);
+
+    ui::ShowWaitCursor();
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)));
+  }
+  EXPECT_EQ(ui::Application.MainWindow(), nullptr);
+  EXPECT_FALSE(IsWindow(formWindow)) << "the form's window goes with the form";
+}
+
 // A form whose layout comes from text, with one handler of each kind and, on request,
 // a field that the layout must provide.
 class TTextForm : public ui::TForm {
