@@ -1,0 +1,83 @@
+// The entry sequence: the payload store and the wizard form are created, the wizard runs
+// as one modal dialog, the settings are saved when an installation was started, and both
+// objects are freed, the form first, because it uses the store to the end.
+#include <windows.h>
+
+#include <exception>
+#include <memory>
+
+#include "Application.h"
+#include "AttachFiles.h"
+#include "Bevel.h"
+#include "Button.h"
+#include "CheckBox.h"
+#include "ClassRegistry.h"
+#include "Edit.h"
+#include "Image.h"
+#include "InstUtils.h"
+#include "Label.h"
+#include "MainDlg.h"
+#include "Memo.h"
+#include "PageControl.h"
+#include "Panel.h"
+#include "SetupMessage.h"
+#include "SetupTitle.h"
+#include "SystemLibrary.h"
+#include "TDirectoryListBox.h"
+#include "TDriveComboBox.h"
+#include "TabSheet.h"
+
+namespace {
+
+const int kApplicationIcon = 1;
+
+// The classes the wizard's layout names.
+void RegisterLayoutClasses() {
+  using namespace ui;
+  RegisterControlClass<TBevel>("TBevel");
+  RegisterControlClass<TButton>("TButton");
+  RegisterControlClass<TCheckBox>("TCheckBox");
+  RegisterControlClass<filectrl::TDirectoryListBox>("TDirectoryListBox");
+  RegisterControlClass<filectrl::TDriveComboBox>("TDriveComboBox");
+  RegisterControlClass<TEdit>("TEdit");
+  RegisterControlClass<TImage>("TImage");
+  RegisterControlClass<TLabel>("TLabel");
+  RegisterControlClass<TMemo>("TMemo");
+  RegisterControlClass<TPanel>("TPanel");
+  RegisterControlClass<TPageControl>("TPageControl");
+  RegisterControlClass<TTabSheet>("TTabSheet");
+}
+
+void RunSetup() {
+  RegisterLayoutClasses();
+  ui::Application.SetIconResource(GetModuleHandleA(nullptr), kApplicationIcon);
+  ui::Application.SetTitle(inst::kSetupTitle);
+
+  auto store = std::make_unique<payload::TAttachedFiles>();
+  payload::AttachedFiles = store.get();
+  auto form = std::make_unique<wizard::TMainDlgForm>();
+  wizard::MainDlgForm = form.get();
+  form->ShowModal();
+  if (inst::InstallStarted) form->SaveSettings();
+  form.reset();
+  wizard::MainDlgForm = nullptr;
+  store.reset();  // sweeps the program's temporary files
+  payload::AttachedFiles = nullptr;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  // Before anything else is loaded: DLLs come from the system folder only.
+  inst::RestrictDllSearchToSystemFolder();
+  inst::InitializeInstUtils();
+  int exitCode = 0;
+  try {
+    RunSetup();
+  } catch (const std::exception& error) {
+    inst::SetupMessage(error.what(), inst::TDialogKind::Error, inst::buttons::OK);
+    exitCode = 1;
+  }
+  inst::FinalizeInstUtils();
+  return exitCode;
+}

@@ -1,0 +1,163 @@
+#include "SetupDriver.h"
+
+#include <gtest/gtest.h>
+
+#include "WindowDriver.h"
+
+namespace e2e {
+
+TBuiltPrograms Built;
+
+namespace {
+
+const wchar_t kFormClass[] = L"TMainDlgForm";
+const wchar_t kSetupTitle[] = L"Zentrova Latvian Spellchecker - Setup";
+
+struct TSearch {
+  const wchar_t* className;
+  const wchar_t* caption;
+  bool hiddenToo;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK Collect(HWND w, LPARAM param) {
+  auto* s = reinterpret_cast<TSearch*>(param);
+  if (!s->hiddenToo && !IsWindowVisible(w)) return TRUE;
+  if (_wcsicmp(testkit::ClassOf(w).c_str(), s->className) != 0) return TRUE;
+  if (s->caption && testkit::WindowText(w) != s->caption) return TRUE;
+  s->found.push_back(w);
+  return TRUE;
+}
+
+std::wstring Widen(const std::string& s) {
+  std::wstring w(s.size(), L'\0');
+  w.resize(MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), w.data(),
+                               static_cast<int>(w.size())));
+  return w;
+}
+
+}  // namespace
+
+std::string WinePath(const std::string& unixPath) {
+  std::string p = "Z:" + unixPath;
+  for (char& c : p)
+    if (c == '/') c = '\\';
+  return p;
+}
+
+TSetupRun::TSetupRun(const std::string& arguments) {
+  std::string commandLine = "\"" + Built.setupExe + "\"";
+  if (!arguments.empty()) commandLine += " " + arguments;
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &info_)) {
+    ADD_FAILURE() << "cannot start " << commandLine << ": error " << GetLastError();
+    return;
+  }
+  form_ = testkit::WaitForWindow(kFormClass, kSetupTitle, testkit::kWindowTimeoutMs,
+                                 info_.dwProcessId);
+  EXPECT_NE(form_, nullptr) << "the wizard window did not appear";
+}
+
+TSetupRun::~TSetupRun() {
+  if (!info_.hProcess) return;
+  if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
+    TerminateProcess(info_.hProcess, 99);
+    WaitForSingleObject(info_.hProcess, 10000);
+  }
+  CloseHandle(info_.hThread);
+  CloseHandle(info_.hProcess);
+}
+
+std::vector<HWND> TSetupRun::FindAll(const wchar_t* className, bool hiddenToo) const {
+  TSearch s{className, nullptr, hiddenToo, {}};
+  if (form_) EnumChildWindows(form_, Collect, reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
+HWND TSetupRun::Find(const wchar_t* className, const wchar_t* caption, bool hiddenToo) const {
+  TSearch s{className, caption, hiddenToo, {}};
+  if (form_) EnumChildWindows(form_, Collect, reinterpret_cast<LPARAM>(&s));
+  return s.found.empty() ? nullptr : s.found.front();
+}
+
+HWND TSetupRun::Need(const wchar_t* className, const wchar_t* caption) const {
+  const DWORD start = GetTickCount();
+  HWND w = nullptr;
+  while (!(w = Find(className, caption)) && GetTickCount() - start < 5000) Sleep(20);
+  EXPECT_NE(w, nullptr) << "no visible window of the class and caption asked for";
+  return w;
+}
+
+std::wstring TSetupRun::Title() const {
+  // The title label lies in the white band at the top: the one label of a panel at the
+  // form's top edge.
+  for (HWND label : FindAll(L"TLabel")) {
+    RECT r;
+    GetWindowRect(label, &r);
+    POINT p{r.left, r.top};
+    ScreenToClient(form_, &p);
+    if (p.y < 40 && p.x < 100) return testkit::WindowText(label);
+  }
+  return L"";
+}
+
+bool TSetupRun::WaitForTitle(const std::wstring& title, DWORD timeoutMs) const {
+  const DWORD start = GetTickCount();
+  while (Title() != title) {
+    if (GetTickCount() - start > timeoutMs) return false;
+    Sleep(20);
+  }
+  return true;
+}
+
+void TSetupRun::Click(const wchar_t* caption) const {
+  HWND button = Need(L"Button", caption);
+  if (button) PostMessageW(button, BM_CLICK, 0, 0);
+}
+
+void TSetupRun::Key(WORD key) const {
+  HWND focus = nullptr;
+  GUITHREADINFO gui{};
+  gui.cbSize = sizeof gui;
+  if (GetGUIThreadInfo(info_.dwThreadId, &gui)) focus = gui.hwndFocus;
+  if (!focus) focus = form_;
+  PostMessageW(focus, WM_KEYDOWN, key, 1);
+  PostMessageW(focus, WM_KEYUP, key, 0xC0000001);
+}
+
+void TSetupRun::SetCheck(const wchar_t* caption, bool checked) const {
+  HWND box = Need(L"Button", caption);
+  if (box && (SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED) != checked)
+    SendMessageW(box, BM_CLICK, 0, 0);
+}
+
+bool TSetupRun::Checked(const wchar_t* caption) const {
+  HWND box = Need(L"Button", caption);
+  return box && SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+std::wstring TSetupRun::EditText() const {
+  HWND edit = Need(L"Edit");
+  return edit ? testkit::WindowText(edit) : L"";
+}
+
+void TSetupRun::SetEditText(const std::string& text) const {
+  HWND edit = Need(L"Edit");
+  if (edit) SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Widen(text).c_str()));
+}
+
+void TSetupRun::CloseBox() const {
+  PostMessageW(form_, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+DWORD TSetupRun::WaitForExit(DWORD timeoutMs) {
+  if (!info_.hProcess || WaitForSingleObject(info_.hProcess, timeoutMs) != WAIT_OBJECT_0)
+    return STILL_ACTIVE;
+  DWORD code = STILL_ACTIVE;
+  GetExitCodeProcess(info_.hProcess, &code);
+  return code;
+}
+
+}  // namespace e2e

@@ -1,0 +1,110 @@
+#include "WizardFixture.h"
+
+#include <shlobj.h>
+
+#include <vector>
+
+namespace e2e {
+
+namespace {
+
+void ClearSharedState() {
+  RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey);
+  testkit::RemoveTreeForce(std::wstring(L"\\\\?\\") +
+                           std::wstring(WizardTest::SharedZentrova().begin(),
+                                        WizardTest::SharedZentrova().end()));
+}
+
+}  // namespace
+
+WizardTest::WizardTest() {
+  ClearSharedState();
+  temp_ = folder_.MakeFolder("temp") + "\\";
+  tempEnvironment_ = new testkit::TTempEnvironment(temp_);
+}
+
+WizardTest::~WizardTest() {
+  delete tempEnvironment_;
+  ClearSharedState();
+}
+
+std::string WizardTest::MakeHome(const std::string& name) const {
+  const std::string home = folder_.MakeFolder(name);
+  EXPECT_TRUE(CopyFileA(Built.hostExe.c_str(), (home + "\\qzv.exe").c_str(), FALSE));
+  return home;
+}
+
+std::string WizardTest::SharedZentrova() {
+  char path[MAX_PATH] = {};
+  SHGetFolderPathA(nullptr, CSIDL_COMMON_APPDATA, nullptr, 0, path);
+  return std::string(path) + "\\Zentrova";
+}
+
+void WizardTest::PutSetting(const char* name, DWORD type, const void* data, DWORD size) {
+  HKEY key;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS,
+                            nullptr, &key, nullptr), ERROR_SUCCESS);
+  RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
+  RegCloseKey(key);
+}
+
+bool WizardTest::HasSetting(const char* name) {
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    return false;
+  const bool has = RegQueryValueExA(key, name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+  RegCloseKey(key);
+  return has;
+}
+
+std::string WizardTest::ReadMainDir() {
+  char value[1024] = {};
+  DWORD size = sizeof value - 1, type = 0;
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return "";
+  RegQueryValueExA(key, "MAINDIR", nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
+  RegCloseKey(key);
+  EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+  return value;
+}
+
+DWORD WizardTest::ReadLaunch() {
+  DWORD value = 0xFFFF, size = sizeof value, type = 0;
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    return value;
+  RegQueryValueExA(key, "LAUNCH", nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+  RegCloseKey(key);
+  EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+  return value;
+}
+
+std::vector<std::string> WizardTest::TempLeftovers() const {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  HANDLE find = FindFirstFileA((temp_ + "*").c_str(), &found);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::string name = found.cFileName;
+    if (name != "." && name != "..") names.push_back(name);
+  } while (FindNextFileA(find, &found));
+  FindClose(find);
+  return names;
+}
+
+}  // namespace e2e
+
+// ctest hands over the built programs: --setup=<Setup.exe> --host=<qzv.exe> (Unix paths).
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg.rfind("--setup=", 0) == 0) e2e::Built.setupExe = e2e::WinePath(arg.substr(8));
+    if (arg.rfind("--host=", 0) == 0) e2e::Built.hostExe = e2e::WinePath(arg.substr(7));
+  }
+  if (e2e::Built.setupExe.empty() || e2e::Built.hostExe.empty()) {
+    fprintf(stderr, "usage: %s --setup=PATH --host=PATH\n", argv[0]);
+    return 2;
+  }
+  return RUN_ALL_TESTS();
+}

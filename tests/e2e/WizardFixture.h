@@ -1,0 +1,42 @@
+// What every end-to-end test starts from: no saved settings, no shared module folder,
+// a temporary folder of its own (inherited by Setup.exe), and a home folder holding the
+// stand-in word processor. All of it is removed again afterwards.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "SetupDriver.h"
+#include "TestFolder.h"
+
+namespace e2e {
+
+inline constexpr char kSettingsKey[] = "Software\\Zentrova Word Processor\\Install";
+
+class WizardTest : public ::testing::Test {
+ protected:
+  WizardTest();
+  ~WizardTest() override;
+
+  // A folder "Zentrova Home" below the test folder with qzv.exe in it.
+  std::string MakeHome(const std::string& name = "Zentrova Home") const;
+  // The shared data folder: C:\ProgramData\Zentrova (as the system names it).
+  static std::string SharedZentrova();
+  static void PutSetting(const char* name, DWORD type, const void* data, DWORD size);
+  static bool HasSetting(const char* name);
+  static std::string ReadMainDir();
+  static DWORD ReadLaunch();
+  // Files left in the temporary folder that Setup.exe was given.
+  std::vector<std::string> TempLeftovers() const;
+
+  testkit::TTestFolder folder_;
+  std::string temp_;
+
+ private:
+  testkit::TTempEnvironment* tempEnvironment_ = nullptr;
+};
+
+}  // namespace e2e

@@ -1,0 +1,397 @@
+#include "MainDlg.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <cctype>
+
+#include "AttachFiles.h"
+#include "Bevel.h"
+#include "Button.h"
+#include "CheckBox.h"
+#include "Edit.h"
+#include "FormatText.h"
+#include "HomeFolder.h"
+#include "Image.h"
+#include "InstUtils.h"
+#include "Label.h"
+#include "Memo.h"
+#include "PageControl.h"
+#include "Panel.h"
+#include "SetupMessage.h"
+#include "SetupTitle.h"
+#include "TDirectoryListBox.h"
+#include "TDriveComboBox.h"
+#include "TabSheet.h"
+#include "TempFiles.h"
+#include "UpdateLog.h"
+#include "Widen.h"
+
+namespace wizard {
+
+std::string PageTitles[7] = {"Welcome to the %s", "License Agreement", "Specify Home Folder",
+                             "Ready to Install",  "Installing",        "Installation Complete",
+                             ""};
+TMainDlgForm* MainDlgForm = nullptr;
+
+namespace {
+
+const char* const kProductName = "Zentrova Latvian Spellchecker";
+const char* const kModuleName = "Latvian Spellchecker";
+const char* const kHostExe = "qzv.exe";
+// The property the word processor puts on its top-level window while it runs.
+const char* const kHostWindowProperty = "1.x Quillmarsh";
+const UINT_PTR kDrivePollTimer = 1;
+const UINT kDrivePollMs = 1000;
+
+const char* const kHostRunningText =
+    "There are running instances of Zentrova Word Processor on your computer.\r"
+    "Please close any running instance(s) of Zentrova Word Processor before proceeding.";
+const char* const kLicenseQuestion =
+    "To install this program, you need to agree to all the terms\r"
+    "of the Zentrova Word Processor License Agreement.\r"
+    "Do you really want to cancel the Zentrova Spellchecker install?";
+const char* const kWrongFolderText =
+    "The specified folder does not contain a properly installed Zentrova Word Processor.\r"
+    "Please specify the proper home folder of Zentrova Word Processor on your hard disk.";
+const char* const kCloseQuestion =
+    "Setup is not complete. If you quit this setup program now,\r"
+    "the %s will not be correctly installed.\r\r"
+    "You may relaunch the setup program at a later time\r"
+    "to complete the installation of the %s.\r\r"
+    "To continue installing, click No.\r"
+    "To quit this setup program, click Abort.";
+
+// The word processor's two language-module folders.
+const char* const ModuleSubfolders[2] = {"Spellcheck\\", "Orthographe\\"};
+
+struct TModuleFile {
+  const char* name;
+  std::uint8_t mode;
+};
+// The module files, in the order they are queued for every chosen folder.
+const TModuleFile kModuleFiles[] = {
+    {"Latvian.asc", payload::kAlwaysReplace},
+    {"hunspell.dll", payload::kReplaceWhenDateDiffers},
+    {"lv_LV.dic", payload::kReplaceWhenDateDiffers},
+    {"lv_LV.aff", payload::kReplaceWhenDateDiffers},
+    {"userdiclv.tlx", payload::kKeepExisting},
+    {"Latvian.hyph", payload::kReplaceWhenDateDiffers},
+};
+
+bool FileExists(const std::string& path) {
+  const DWORD a = GetFileAttributesW(inst::Widen(path).c_str());
+  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The shared data folder: common application data, or the documents folder without it.
+std::string SharedBase() {
+  std::string base = inst::GetSpecialFolder(CSIDL_COMMON_APPDATA);
+  if (base.empty()) base = inst::GetSpecialFolder(CSIDL_PERSONAL);
+  return base;
+}
+
+char ProgramFilesDrive() {
+  const std::string pf = inst::GetSpecialFolder(CSIDL_PROGRAM_FILES);
+  return pf.empty() ? 'c' : static_cast<char>(std::tolower(static_cast<unsigned char>(pf[0])));
+}
+
+BOOL CALLBACK FindHostWindow(HWND window, LPARAM found) {
+  if (GetPropA(window, kHostWindowProperty) == nullptr) return TRUE;
+  *reinterpret_cast<bool*>(found) = true;
+  return FALSE;
+}
+
+}  // namespace
+
+TMainDlgForm::TMainDlgForm() {
+  RegisterHandler("BNClick", &TMainDlgForm::BNClick);
+  RegisterHandler("CancelBtnClick", &TMainDlgForm::CancelBtnClick);
+  RegisterHandler("FormCloseQuery", &TMainDlgForm::FormCloseQuery);
+  RegisterHandler("DestDirLstBxChange", &TMainDlgForm::DestDirLstBxChange);
+  RegisterField("TopPanel", TopPanel);
+  RegisterField("TopLbl", TopLbl);
+  RegisterField("LogoSmallImage", LogoSmallImage);
+  RegisterField("LeftPanel", LeftPanel);
+  RegisterField("LogoImage", LogoImage);
+  RegisterField("LeftBevel", LeftBevel);
+  RegisterField("PgCtrl", PgCtrl);
+  RegisterField("WelcomeTabSheet", WelcomeTabSheet);
+  RegisterField("WelcomeLbl", WelcomeLbl);
+  RegisterField("LicenseTabSheet", LicenseTabSheet);
+  RegisterField("LicenseLbl", LicenseLbl);
+  RegisterField("LicenseMemo", LicenseMemo);
+  RegisterField("LicenseChkBx", LicenseChkBx);
+  RegisterField("DestDirTabSheet", DestDirTabSheet);
+  RegisterField("DestDirLbl", DestDirLbl);
+  RegisterField("DestDirEdt", DestDirEdt);
+  RegisterField("DestDirLstBx", DestDirLstBx);
+  RegisterField("DestDirCmbBx", DestDirCmbBx);
+  RegisterField("StartTabSheet", StartTabSheet);
+  RegisterField("StartLbl", StartLbl);
+  RegisterField("InstallingTabSheet", InstallingTabSheet);
+  RegisterField("FinishTabSheet", FinishTabSheet);
+  RegisterField("FinishLbl", FinishLbl);
+  RegisterField("FinishChkBx", FinishChkBx);
+  RegisterField("BottomBevelPanel", BottomBevelPanel);
+  RegisterField("BottomBevel", BottomBevel);
+  RegisterField("BottomPanel", BottomPanel);
+  RegisterField("BackBtn", BackBtn);
+  RegisterField("NextBtn", NextBtn);
+  RegisterField("CancelBtn", CancelBtn);
+
+  LoadLayout(kMainDlgLayout);
+  SetCaption(inst::kSetupTitle);
+  PageTitles[0] = inst::FormatText(PageTitles[0], {kProductName});
+  TopPanel->SetParentBackground(false);  // white even where visual styles paint parents
+  ShowLogos();
+  WelcomeLbl->SetCaption(inst::FormatText(WelcomeLbl->Caption(), {kModuleName}));
+  StartLbl->SetCaption(inst::FormatText(StartLbl->Caption(), {kProductName}));
+  FinishLbl->SetCaption(inst::FormatText(FinishLbl->Caption(), {kProductName}));
+  ReadInitialSettings();
+  DestDirEdt->SetText(HomeDir);
+  DestDirLstBx->ShowFolder(HomeDir);
+  SetTimer(Handle(), kDrivePollTimer, kDrivePollMs, nullptr);
+  GoToPage(kNoPage, kWelcomePage);
+  FormReady = true;
+}
+
+TMainDlgForm::~TMainDlgForm() {
+  if (HandleAllocated()) KillTimer(Handle(), kDrivePollTimer);
+}
+
+void TMainDlgForm::ShowLogos() {
+  // Both logos pass through one temporary file, deleted once they are loaded.
+  const std::string temp = inst::NewTempFileName();
+  const auto load = [&](const char* entry, ui::TImage* image) {
+    payload::AttachedFiles->ExtractFile(nullptr, entry, temp);
+    try {
+      image->LoadFromFile(temp);
+    } catch (const std::exception&) {
+      // The payload always carries both logos; an unreadable one leaves its place empty.
+    }
+  };
+  load("Logo.bmp", LogoImage);
+  load("LogoSmall.bmp", LogoSmallImage);
+  DeleteFileW(inst::Widen(temp).c_str());
+}
+
+void TMainDlgForm::ReadInitialSettings() {
+  const SavedSettings saved = ReadSettings();
+  HomeDir = InitialHomeDir(saved, SplitCommandLine(GetCommandLineA()));
+  FinishChkBx->SetChecked(saved.launch);
+}
+
+void TMainDlgForm::SaveSettings() {
+  WriteSettings(HomeDir, FinishChkBx->Checked());
+}
+
+bool TMainDlgForm::HostIsRunning() {
+  bool found = false;
+  EnumWindows(FindHostWindow, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+bool TMainDlgForm::HomeOnExternalDrive() const {
+  return inst::IsExternalDrive(HomeDir);
+}
+
+void TMainDlgForm::NormalizeDestDir() {
+  char drive = DestDirCmbBx->SelectedDrive();
+  // Before any drive is chosen (an empty "-d" at start) the Program Files drive serves.
+  if (!std::isalpha(static_cast<unsigned char>(drive))) drive = ProgramFilesDrive();
+  DestDirEdt->SetText(NormalizeDestDirText(DestDirEdt->Text(), drive,
+                                           inst::GetSpecialFolder(CSIDL_PROGRAM_FILES)));
+}
+
+void TMainDlgForm::DestDirLstBxChange(ui::TControl*) {
+  if (!FormReady) return;
+  DestDirEdt->SetText(DestDirLstBx->TreeFolder());
+  NormalizeDestDir();
+}
+
+void TMainDlgForm::WMTimer(UINT_PTR id) {
+  if (id != kDrivePollTimer) return;
+  const DWORD mask = GetLogicalDrives();
+  const DWORD old = DestDirCmbBx->DriveMask();
+  if (mask == old) return;
+  const int selected = DestDirCmbBx->ItemIndex();
+  const std::string selectedText = selected >= 0 ? DestDirCmbBx->ItemText(selected) : "";
+  DestDirCmbBx->RefillDrives();
+  if (static_cast<std::int32_t>(mask) < static_cast<std::int32_t>(old)) {  // drives went away
+    const int bit = DestDirCmbBx->SelectedDrive() - 'a';
+    if (bit >= 0 && bit < 26 && (mask & (1u << bit))) {
+      for (int i = 0; i < DestDirCmbBx->ItemCount(); ++i) {
+        const std::string& text = DestDirCmbBx->ItemText(i);
+        if (CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, text.data(),
+                           static_cast<int>(text.size()), selectedText.data(),
+                           static_cast<int>(selectedText.size())) == CSTR_EQUAL) {
+          DestDirCmbBx->SetItemIndex(i);
+          break;
+        }
+      }
+    } else {
+      DestDirCmbBx->SelectDrive(ProgramFilesDrive());
+    }
+    return;
+  }
+  for (int n = 2; n < 26; ++n) {  // drives came: the lowest new one from C: on
+    if ((mask & (1u << n)) && !(old & (1u << n))) {
+      DestDirCmbBx->SelectDrive(static_cast<char>('a' + n));
+      break;
+    }
+  }
+}
+
+void TMainDlgForm::BNClick(ui::TControl* sender) {
+  const TPage current = static_cast<TPage>(PgCtrl->ActivePageIndex());
+  GoToPage(current, static_cast<TPage>(sender == BackBtn ? current - 1 : current + 1));
+}
+
+void TMainDlgForm::CancelBtnClick(ui::TControl*) {
+  Close();
+}
+
+void TMainDlgForm::FormCloseQuery(ui::TControl*, bool& canClose) {
+  canClose = CloseApproved ||
+             inst::SetupMessage(inst::FormatText(kCloseQuestion, {kProductName, kProductName}),
+                                inst::TDialogKind::Question, inst::buttons::YesNo) == IDYES;
+  CloseApproved = canClose;
+}
+
+void TMainDlgForm::EndDialog(int modalResult) {
+  CloseApproved = true;
+  SetModalResult(modalResult);
+}
+
+bool TMainDlgForm::LoadLicense() {
+  NextBtn->Hide();
+  CancelBtn->Hide();
+  ui::ShowWaitCursor();
+  const std::string temp = inst::NewTempFileName();
+  if (!payload::AttachedFiles->ExtractFile(nullptr, "License.txt", temp)) return false;
+  try {
+    LicenseMemo->LoadLinesFromFile(temp);
+  } catch (const std::exception&) {
+    // The memo stays empty, so the next move to the licence page tries again.
+  }
+  DeleteFileW(inst::Widen(temp).c_str());
+  PgCtrl->SetActivePage(LicenseTabSheet);
+  return true;
+}
+
+void TMainDlgForm::GoToPage(TPage from, TPage to) {
+  // The check of the page entered; it may keep the wizard where it is.
+  ui::TControl* focus = nullptr;
+  switch (to) {
+    case kLicensePage:
+      if (from == kWelcomePage && LicenseMemo->LineCount() == 0) {
+        if (HostIsRunning()) {
+          inst::SetupMessage(kHostRunningText, inst::TDialogKind::Information, inst::buttons::OK);
+          return;
+        }
+        // A licence that cannot be written ends the dialog once the page is shown.
+        if (!LoadLicense()) EndDialog(ui::mrCancel);
+      }
+      focus = LicenseMemo;
+      break;
+    case kDestDirPage:
+      if (from == kLicensePage && !LicenseChkBx->Checked()) {
+        if (inst::SetupMessage(kLicenseQuestion, inst::TDialogKind::Information,
+                               inst::buttons::YesNo) == IDYES)
+          EndDialog(ui::mrCancel);
+        return;
+      }
+      focus = DestDirEdt;
+      break;
+    case kStartPage:
+      NormalizeDestDir();
+      if (!FileExists(inst::JoinPath(DestDirEdt->Text(), kHostExe))) {
+        inst::SetupMessage(kWrongFolderText, inst::TDialogKind::Information, inst::buttons::OK);
+        return;
+      }
+      HomeDir = DestDirEdt->Text();
+      focus = NextBtn;
+      break;
+    case kInstallingPage:
+      if (HostIsRunning()) {
+        inst::SetupMessage(kHostRunningText, inst::TDialogKind::Information, inst::buttons::OK);
+        return;
+      }
+      break;
+    case kFinishPressed:
+      FinishStep();
+      return;
+    default:
+      break;
+  }
+
+  BackBtn->SetEnabled(to != kWelcomePage);
+  BackBtn->SetVisible(to <= kStartPage);
+  BackBtn->SetCaption("< &Back");
+  NextBtn->SetVisible(to != kInstallingPage);
+  NextBtn->SetCaption(to == kFinishPage ? "&Finish" : "&Next >");
+  CancelBtn->SetVisible(to != kFinishPage);
+  CancelBtn->SetCaption("Cancel");
+  TopLbl->SetCaption(PageTitles[to]);
+  PgCtrl->SetActivePageIndex(to);
+  if (focus) focus->SetFocus();
+  if (to == kInstallingPage) InstallationRun();
+}
+
+void TMainDlgForm::InstallationRun() {
+  // Let the installing page show before the thread is busy writing files.
+  UpdateWindow(Handle());
+  payload::TAttachedFiles& store = *payload::AttachedFiles;
+  const bool portable = HomeOnExternalDrive();
+  store.ForceOverwrite = !portable;
+  payload::CollectPublicFiles = true;
+
+  std::string folders[2];
+  for (int i = 0; i < 2; ++i)
+    folders[i] = portable ? inst::JoinPath(HomeDir, ModuleSubfolders[i])
+                          : inst::JoinPath(SharedBase(), std::string("Zentrova\\Public\\") + ModuleSubfolders[i]);
+  const bool exists[2] = {inst::FolderExists(folders[0]), inst::FolderExists(folders[1])};
+  for (int i = 0; i < 2; ++i) {
+    // Every existing module folder gets the files; with neither, the first one is made.
+    if (!exists[i] && !(i == 0 && !exists[1])) continue;
+    for (const TModuleFile& file : kModuleFiles) store.QueueFiles(file.name, folders[i], 0, file.mode);
+  }
+  inst::InstallStarted = true;
+
+  for (const auto& job : store.Queues[0]) {
+    if (!store.ExtractFile(job->Entry, "", job->Target)) {
+      EndDialog(ui::mrCancel);  // the user chose Abort; what was written stays
+      return;
+    }
+  }
+  GoToPage(kInstallingPage, kFinishPage);
+}
+
+void TMainDlgForm::FinishStep() {
+  if (!HomeOnExternalDrive()) {
+    InstallTime = inst::NowAsDateTime();
+    inst::WriteBytesToFile(inst::JoinPath(SharedBase(), "Zentrova\\Hidden\\install_stamp"),
+                           StampBytes(InstallTime));
+    WriteUpdateLog();
+  }
+  if (FinishChkBx->Checked()) {
+    const std::string command = "\"" + inst::JoinPath(HomeDir, std::string(kHostExe) + "\"");
+    WinExec(command.c_str(), SW_SHOW);
+  }
+  SaveSettings();
+  EndDialog(ui::mrOk);
+}
+
+void TMainDlgForm::WriteUpdateLog() {
+  std::vector<std::string>& publicFiles = payload::AttachedFiles->PublicFiles;
+  if (publicFiles.empty()) return;
+  SortLogLines(publicFiles);
+  const std::string path = inst::JoinPath(SharedBase(), "Zentrova\\Update.log");
+  std::vector<std::string> log;
+  if (FileExists(path)) log = LoadLogLines(path);
+  MergeUpdateLog(log, publicFiles, InstallTime);
+  SaveLogLines(path, log);
+}
+
+}  // namespace wizard
