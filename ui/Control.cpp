@@ -257,6 +257,8 @@ void TControl::FontChanged() {
 
 void TControl::CaptionChanged() {}
 
+void TControl::Loaded() { loading_ = false; }
+
 void TControl::ColorChanged() { Invalidate(); }
 
 void TControl::FillBackground(HDC dc, TColor color) {

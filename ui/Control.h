@@ -158,6 +158,12 @@ class TControl {
   // WM_CTLCOLOR*: prepares dc and returns the background brush (null: default handling).
   virtual HBRUSH CtlColor(HDC dc, UINT msg);
 
+  // Called by the layout reader once the whole layout has been read (all properties set,
+  // references resolved); until then Loading() is true. A control that sizes itself
+  // from its settings waits for this, so the order of the layout's lines does not matter.
+  virtual void Loaded();
+  bool Loading() const { return loading_; }
+
   // Hooks for settings that change what the window shows.
   virtual void FontChanged();
   virtual void CaptionChanged();
@@ -177,6 +183,7 @@ class TControl {
  private:
   friend class TWinControl;
   friend class TForm;
+  friend class TLayoutReader;
   friend LRESULT CALLBACK ControlWindowProc(HWND, UINT, WPARAM, LPARAM);
   void DetachWindow();
   // The control whose window is being created (owner-drawn lists ask for their item
@@ -191,6 +198,7 @@ class TControl {
   int id_ = 0;
   int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
   TAlign align_ = TAlign::alNone;
+  bool loading_ = false;
   bool visible_ = true;
   bool enabled_ = true;
   bool tabStop_ = false;

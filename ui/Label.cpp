@@ -42,8 +42,13 @@ UINT TLabel::DrawFlags() const {
   return DT_LEFT | DT_EXPANDTABS | (wordWrap_ ? DT_WORDBREAK : 0);
 }
 
+void TLabel::SetBounds(int left, int top, int width, int height) {
+  TControl::SetBounds(left, top, width, height);
+  if (!adjusting_) AdjustBounds();
+}
+
 void TLabel::AdjustBounds() {
-  if (!autoSize_) return;
+  if (!autoSize_ || adjusting_ || Loading()) return;
   // An empty caption is measured as one blank, so the label keeps a line's height.
   std::string text = Caption();
   if (text.empty() || text == "&") text += ' ';
@@ -53,7 +58,14 @@ void TLabel::AdjustBounds() {
   DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DrawFlags() | DT_CALCRECT);
   SelectObject(dc, old);
   ReleaseDC(nullptr, dc);
+  adjusting_ = true;
   SetBounds(Left(), Top(), r.right, r.bottom);
+  adjusting_ = false;
+}
+
+void TLabel::Loaded() {
+  TControl::Loaded();
+  AdjustBounds();
 }
 
 void TLabel::FontChanged() {

@@ -1,7 +1,8 @@
 // A static text drawn by itself on its parent's background. "&" marks the mnemonic
 // letter (not shown; "&&" shows one "&"), a carriage return breaks the line. With
-// AutoSize (the default) it takes the size of its text; with WordWrap it wraps words
-// within its width. Its mnemonic gives the focus to FocusControl.
+// AutoSize (the default) it takes the size of its text, whatever size it is given (with
+// WordWrap too it keeps its width and takes the height of its wrapped text); with
+// WordWrap it wraps words within its width. Its mnemonic gives the focus to FocusControl.
 #pragma once
 
 #include "Control.h"
@@ -21,6 +22,7 @@ class TLabel : public TControl {
   void SetFocusControl(TControl* control) { focusControl_ = control; }
   // The mnemonic letter in lower case, or 0.
   char Mnemonic() const;
+  void SetBounds(int left, int top, int width, int height) override;
 
   TColor BackgroundColor() const override;
   bool SetProperty(const std::string& name, const TLayoutValue& value, TLayoutReader& reader) override;
@@ -29,6 +31,7 @@ class TLabel : public TControl {
   LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
   void FontChanged() override;
   void CaptionChanged() override;
+  void Loaded() override;
 
  private:
   void AdjustBounds();
@@ -36,6 +39,7 @@ class TLabel : public TControl {
 
   bool autoSize_ = true;
   bool wordWrap_ = false;
+  bool adjusting_ = false;
   TControl* focusControl_ = nullptr;
 };
 

@@ -281,6 +281,7 @@ void TLayoutReader::Fail(int line, const std::string& message) const {
 void TLayoutReader::Read(const std::string& text) {
   const std::vector<std::string> lines = SplitTextLines(text);
   std::vector<TControl*> open;  // the enclosing objects, the innermost last
+  std::vector<TControl*> read;  // every component, in the layout's order
   bool done = false;
   for (std::size_t at = 0; at < lines.size(); ++at) {
     const int lineNo = static_cast<int>(at) + 1;
@@ -298,6 +299,8 @@ void TLayoutReader::Read(const std::string& text) {
       if (name.empty() || className.empty()) Fail(lineNo, "malformed object line: " + line);
       if (open.empty()) {
         form_.SetName(name);  // the form itself; its class is the program's own
+        form_.loading_ = true;
+        read.push_back(&form_);
         open.push_back(&form_);
         continue;
       }
@@ -316,6 +319,8 @@ void TLayoutReader::Read(const std::string& text) {
         Fail(lineNo, std::string(e.what()) + " (component " + name + ")");
       }
       control->SetName(name);
+      control->loading_ = true;
+      read.push_back(control);
       open.push_back(control);
       continue;
     }
@@ -355,13 +360,20 @@ void TLayoutReader::Read(const std::string& text) {
   for (const TFixup& fixup : fixups_) {
     TControl* c = fixup.name == form_.Name() ? &form_ : form_.FindChild(fixup.name);
     if (!c) Fail(fixup.line, "unknown component " + fixup.name);
-    fixup.action(c);
+    try {
+      fixup.action(c);
+    } catch (const ELayoutError& e) {
+      const std::string message = e.what();
+      if (message.starts_with("layout ")) throw;  // already placed
+      Fail(fixup.line, message);
+    }
   }
   try {
     form_.BindFields();
   } catch (const ELayoutError& e) {
     Fail(0, e.what());
   }
+  for (TControl* c : read) c->Loaded();
 }
 
 void TLayoutReader::ResolveLater(const TLayoutValue& value, std::function<void(TControl*)> action) {
