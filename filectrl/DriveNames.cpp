@@ -1,5 +1,6 @@
 #include "DriveNames.h"
 
+#include "CriticalErrors.h"
 #include "FormatText.h"
 #include "InstUtils.h"
 #include "NameCase.h"
@@ -9,18 +10,6 @@ namespace filectrl {
 namespace {
 
 constexpr DWORD kNameBufferSize = 261;
-
-// Suppresses the system's critical-error dialogs (no disk in drive ...) for its lifetime.
-class CriticalErrorsSuppressed {
- public:
-  CriticalErrorsSuppressed() : previous_(SetErrorMode(SEM_FAILCRITICALERRORS)) {}
-  ~CriticalErrorsSuppressed() { SetErrorMode(previous_); }
-  CriticalErrorsSuppressed(const CriticalErrorsSuppressed&) = delete;
-  CriticalErrorsSuppressed& operator=(const CriticalErrorsSuppressed&) = delete;
-
- private:
-  UINT previous_;
-};
 
 bool IsLowerLetter(char c) { return c >= 'a' && c <= 'z'; }
 
@@ -38,7 +27,7 @@ std::string VolumeLabel(char letter) {
   const std::string root = std::string(1, letter) + ":\\";
   char name[kNameBufferSize] = {};
   {
-    CriticalErrorsSuppressed quiet;
+    TCriticalErrorsSuppressed quiet;
     if (!GetVolumeInformationA(root.c_str(), name, kNameBufferSize, nullptr, nullptr, nullptr,
                                nullptr, 0))
       name[0] = '\0';

@@ -2,13 +2,17 @@
 // Program Files comes from), once around the whole test run.
 #include <gtest/gtest.h>
 
+#include "FileCtrlClasses.h"
 #include "InstUtils.h"
 
 namespace {
 
 class TFileCtrlEnvironment : public ::testing::Environment {
  public:
-  void SetUp() override { inst::InitializeInstUtils(); }
+  void SetUp() override {
+    inst::InitializeInstUtils();
+    filectrl::RegisterFileCtrlClasses();
+  }
   void TearDown() override { inst::FinalizeInstUtils(); }
 };
 

@@ -1,0 +1,111 @@
+#include "TDriveComboBox.h"
+
+#include <algorithm>
+
+#include "DriveNames.h"
+#include "LayoutReader.h"
+#include "NameCase.h"
+#include "TDirectoryListBox.h"
+
+namespace filectrl {
+namespace {
+
+constexpr int kPictureLeft = 2;
+constexpr int kTextGap = 6;
+
+// Restores a device context's text and background colours when it goes.
+class TColorsKept {
+ public:
+  explicit TColorsKept(HDC dc) : dc_(dc), text_(GetTextColor(dc)), back_(GetBkColor(dc)) {}
+  ~TColorsKept() {
+    SetTextColor(dc_, text_);
+    SetBkColor(dc_, back_);
+  }
+  TColorsKept(const TColorsKept&) = delete;
+  TColorsKept& operator=(const TColorsKept&) = delete;
+
+ private:
+  HDC dc_;
+  COLORREF text_, back_;
+};
+
+}  // namespace
+
+TDriveComboBox::TDriveComboBox(ui::TWinControl* parent)
+    : ui::TCustomComboBox(parent), fixedDrive_("FIXEDDRIVE"), externalDrive_("REMOVABLEDRIVE") {
+  SetItemHeight(std::max(int(FontMetrics().tmHeight) + 4, fixedDrive_.Height()));
+}
+
+TDriveComboBox::~TDriveComboBox() {
+  // The folder list must not call a drive list that is gone.
+  if (dirList_) dirList_->driveList_ = nullptr;
+}
+
+void TDriveComboBox::SetDirList(TDirectoryListBox* list) {
+  if (dirList_) dirList_->driveList_ = nullptr;
+  dirList_ = list;
+  if (dirList_) {
+    if (dirList_->driveList_ && dirList_->driveList_ != this) dirList_->driveList_->dirList_ = nullptr;
+    dirList_->driveList_ = this;
+  }
+}
+
+void TDriveComboBox::RefillDrives() {
+  ClearItems();
+  driveMask_ = GetLogicalDrives();
+  for (const DriveEntry& drive : ListedDrives(driveMask_))
+    AddItem(drive.text, drive.external ? &externalDrive_ : &fixedDrive_);
+}
+
+void TDriveComboBox::SelectDrive(char letter) {
+  if (ItemIndex() >= 0 && SameLetter(letter, selectedDrive_)) return;
+  selectedDrive_ = StoredDriveLetter(letter);
+  for (int i = 0; i < ItemCount(); ++i) {
+    const std::string& text = ItemText(i);
+    if (text.size() >= 2 && SameLetter(text[0], selectedDrive_) && text[1] == ':') {
+      SetItemIndex(i);
+      break;
+    }
+  }
+  if (dirList_) dirList_->FollowDrive(selectedDrive_);
+  Change();
+}
+
+void TDriveComboBox::CreateWnd() {
+  ui::TCustomComboBox::CreateWnd();
+  RefillDrives();
+  SelectDrive(selectedDrive_);
+}
+
+void TDriveComboBox::SelectionChanged() {
+  ui::TCustomComboBox::SelectionChanged();
+  const int index = ItemIndex();
+  if (index >= 0 && !ItemText(index).empty()) SelectDrive(ItemText(index)[0]);
+}
+
+void TDriveComboBox::DrawItem(HDC dc, int index, const RECT& rect, UINT /*state*/) {
+  // Always the window's own colours: the selected drive is never shown highlighted.
+  const TColorsKept kept(dc);
+  SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+  ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
+  if (index < 0) return;
+  RECT textRect = rect;
+  if (const auto* bitmap = static_cast<const TResourceBitmap*>(ItemObject(index))) {
+    bitmap->Draw(dc, rect.left + kPictureLeft, (rect.top + rect.bottom - bitmap->Height()) / 2);
+    textRect.left += bitmap->Width() + kTextGap;
+  }
+  SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+  std::string text = ItemText(index);
+  DrawTextA(dc, text.data(), int(text.size()), &textRect, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+}
+
+bool TDriveComboBox::SetProperty(const std::string& name, const ui::TLayoutValue& value,
+                                 ui::TLayoutReader& reader) {
+  if (name == "DirList") {
+    reader.ResolveLater<TDirectoryListBox>(value, [this](TDirectoryListBox* list) { SetDirList(list); });
+    return true;
+  }
+  return ui::TCustomComboBox::SetProperty(name, value, reader);
+}
+
+}  // namespace filectrl
