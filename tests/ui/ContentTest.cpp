@@ -41,6 +41,14 @@ TEST(Memo, LoadsLfCrLfAndCrFilesIntoTheSameLines) {
   EXPECT_EQ(ui::SplitLines("a\r\nb"), (Lines{"a", "b"}));
   memo.LoadLinesFromFile(folder.WriteFile("empty.txt", ""));
   EXPECT_EQ(memo.LineCount(), 0);
+
+  // A long text (a licence can run to many pages) arrives whole.
+  std::string longText;
+  for (int i = 0; i < 3000; ++i) longText += "Line " + std::to_string(i) + " of a long licence text\r\n";
+  memo.LoadLinesFromFile(folder.WriteFile("long.txt", longText));
+  const Lines longLines = memo.Lines();
+  ASSERT_EQ(longLines.size(), 3000u);
+  EXPECT_EQ(longLines.back(), "Line 2999 of a long licence text");
 }
 
 // A 24-bit bitmap file of width x height pixels, all of one colour (B, G, R).
