@@ -297,6 +297,9 @@ LRESULT TControl::DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT TControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  // Windows of our own classes tell their font as standard controls do, so tools that
+  // read a window's font (and tests) see the one it is drawn with.
+  if (msg == WM_GETFONT && !standardProc_) return reinterpret_cast<LRESULT>(FontHandle());
   return DefaultProc(msg, wParam, lParam);
 }
 

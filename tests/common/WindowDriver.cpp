@@ -1,5 +1,7 @@
 #include "WindowDriver.h"
 
+#include <algorithm>
+
 #include <chrono>
 
 namespace testkit {
@@ -107,9 +109,16 @@ TBoxIcon IconOf(HWND box) {
 }  // namespace
 
 std::wstring WindowText(HWND window) {
-  const int length = GetWindowTextLengthW(window);
+  // WM_GETTEXT rather than GetWindowText: the latter gives no text for controls of
+  // another process, and the end-to-end tests read Setup.exe's controls.
+  DWORD_PTR length = 0;
+  if (!window || !SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length))
+    return L"";
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), length + 1)));
+  DWORD_PTR got = 0;
+  SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                      SMTO_ABORTIFHUNG, 5000, &got);
+  text.resize(std::min<std::size_t>(got, length));
   return text;
 }
 

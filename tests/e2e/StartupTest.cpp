@@ -121,27 +121,41 @@ TEST_F(StartupTest, ControlsLieWhereTheLayoutPutsThem) {
   ExpectRect(ByPosition(run, L"Edit", 12, 25), 12, 25, 345, 207, "LicenseMemo");
   ExpectRect(run.Find(L"Button", L"I &accept all the terms of the above License Agreement", true),
              12, 237, 282, -1, "LicenseChkBx");
-  ExpectRect(ByPosition(run, L"TLabel", 11, 7), 11, 7, 345, 30, "DestDirLbl");
+  ExpectRect(run.Find(L"TLabel",
+                      L"Please specify the home &folder of Zentrova Word Processor on your computer:",
+                      true),
+             11, 7, 345, 30, "DestDirLbl");
   ExpectRect(ByPosition(run, L"Edit", 11, 43), 11, 43, 345, -1, "DestDirEdt");
   ExpectRect(ByPosition(run, L"ListBox", 11, 65), 11, 65, 345, 157, "DestDirLstBx");
   ExpectRect(ByPosition(run, L"ComboBox", 11, 225), 11, 225, 345, -1, "DestDirCmbBx");
   ExpectRect(run.Find(L"Button", L"&Launch Zentrova Word Processor", true), 40, 190, 180, -1,
              "FinishChkBx");
 
-  // The title: bold Arial, 15 pixels high.
   HWND title = ByPosition(run, L"TLabel", 20, 14);
   ASSERT_NE(title, nullptr);
-  LOGFONTW font{};
-  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(title, WM_GETFONT, 0, 0)), sizeof font, &font);
-  EXPECT_STREQ(font.lfFaceName, L"Arial");
-  EXPECT_EQ(font.lfWeight, FW_BOLD);
-  EXPECT_EQ(font.lfHeight, -15);
 
-  // The band behind the title is white, also where no text is.
+  // The band behind the title is white, also where no text is; the title is navy.
   HWND top = ByPosition(run, L"TPanel", 0, 0);
-  HDC dc = GetDC(top);
-  EXPECT_EQ(GetPixel(dc, 300, 23), RGB(255, 255, 255));
-  ReleaseDC(top, dc);
+  RECT band;
+  GetWindowRect(top, &band);
+  HDC screen = GetDC(nullptr);
+  EXPECT_EQ(GetPixel(screen, band.left + 300, band.top + 23), RGB(255, 255, 255));
+  RECT titleRect;
+  GetWindowRect(title, &titleRect);
+  // A 15-pixel font: the navy glyphs of the title (with a capital and a descender) span
+  // about 14 rows, where the dialog's 8-point font would span about 10.
+  int firstRow = -1, lastRow = -1;
+  for (int y = titleRect.top; y < titleRect.bottom; ++y)
+    for (int x = titleRect.left; x < titleRect.right; ++x)
+      if (GetPixel(screen, x, y) == RGB(0, 0, 128)) {
+        if (firstRow < 0) firstRow = y;
+        lastRow = y;
+        break;
+      }
+  ASSERT_GE(firstRow, 0) << "no navy text in the title";
+  EXPECT_GE(lastRow - firstRow + 1, 13);
+  EXPECT_LE(lastRow - firstRow + 1, 16);
+  ReleaseDC(nullptr, screen);
 }
 
 class HomeFolderTest : public StartupTest {
@@ -149,7 +163,7 @@ class HomeFolderTest : public StartupTest {
   void ExpectProposal(const std::string& args, const std::string& expected) {
     TSetupRun run(args);
     ASSERT_NE(run.Form(), nullptr);
-    EXPECT_EQ(WindowText(run.Find(L"Edit", nullptr, true) ? EditOf(run) : nullptr), W(expected))
+    EXPECT_EQ(WindowText(EditOf(run)), W(expected))
         << "arguments: " << args;
   }
   static HWND EditOf(const TSetupRun& run) { return ByPosition(run, L"Edit", 11, 43); }

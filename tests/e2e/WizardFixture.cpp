@@ -10,9 +10,8 @@ namespace {
 
 void ClearSharedState() {
   RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey);
-  testkit::RemoveTreeForce(std::wstring(L"\\\\?\\") +
-                           std::wstring(WizardTest::SharedZentrova().begin(),
-                                        WizardTest::SharedZentrova().end()));
+  const std::string shared = WizardTest::SharedZentrova();
+  testkit::RemoveTreeForce(L"\\\\?\\" + std::wstring(shared.begin(), shared.end()));
 }
 
 }  // namespace

@@ -21,6 +21,8 @@ class WizardTest : public ::testing::Test {
   WizardTest();
   ~WizardTest() override;
 
+ public:
+
   // A folder "Zentrova Home" below the test folder with qzv.exe in it.
   std::string MakeHome(const std::string& name = "Zentrova Home") const;
   // The shared data folder: C:\ProgramData\Zentrova (as the system names it).

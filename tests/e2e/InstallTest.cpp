@@ -1,0 +1,476 @@
+// Whole installations through the wizard, shared and portable, with the stand-in word
+// processor: the files written and kept, the records left for the word processor, the
+// settings, the launch, and every way a page or a failed file can end the run.
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "Inflate.h"
+#include "PayloadDate.h"
+#include "PayloadFormat.h"
+#include "WindowDriver.h"
+#include "WizardFixture.h"
+
+namespace e2e {
+namespace {
+
+using testkit::FileExists;
+using testkit::ReadWholeFile;
+
+const char* const kModuleFiles[] = {"Latvian.asc", "hunspell.dll", "lv_LV.dic",
+                                    "lv_LV.aff",   "userdiclv.tlx", "Latvian.hyph"};
+
+// The payload inside the built Setup.exe, read as the program itself reads it.
+struct TPayload {
+  std::vector<std::uint8_t> data;
+  std::vector<payload::EntryView> entries;
+
+  TPayload() {
+    HMODULE setup = LoadLibraryExA(Built.setupExe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HRSRC res = FindResourceA(setup, "FILES", "FILES");
+    const auto* packed = static_cast<const std::uint8_t*>(LockResource(LoadResource(setup, res)));
+    const DWORD size = SizeofResource(setup, res);
+    data = payload::InflateBuffer(packed, size, 5 * size);
+    entries = payload::WalkEntries(data.data(), data.size());
+    FreeLibrary(setup);
+  }
+  const payload::EntryView& Entry(const std::string& name) const {
+    return *std::find_if(entries.begin(), entries.end(),
+                         [&](const payload::EntryView& e) { return e.name == name; });
+  }
+  std::string Bytes(const std::string& name) const {
+    const auto& e = Entry(name);
+    return std::string(reinterpret_cast<const char*>(data.data() + e.dataOffset), e.size);
+  }
+};
+
+const TPayload& Payload() {
+  static const TPayload p;
+  return p;
+}
+
+// A file's last-write time as the file system keeps it: local, even seconds.
+double FileDate(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA a;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &a)) return -1;
+  FILETIME local;
+  WORD date = 0, time = 0;
+  FileTimeToLocalFileTime(&a.ftLastWriteTime, &local);
+  FileTimeToDosDateTime(&local, &date, &time);
+  return payload::DosDateTimeToDate(date, time);
+}
+
+void SetFileDate(const std::string& path, double value) {
+  std::uint16_t date = 0, time = 0;
+  ASSERT_TRUE(payload::DateToDosDateTime(value, date, time));
+  FILETIME local, utc;
+  DosDateTimeToFileTime(date, time, &local);
+  LocalFileTimeToFileTime(&local, &utc);
+  HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  SetFileTime(f, nullptr, nullptr, &utc);
+  CloseHandle(f);
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+  HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  ::WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(f);
+}
+
+bool InstalledAsInPayload(const std::string& path, const std::string& entry) {
+  return ReadWholeFile(path) == Payload().Bytes(entry) && FileDate(path) == Payload().Entry(entry).date;
+}
+
+HWND FindHostWindow() {
+  struct T {
+    static BOOL CALLBACK Visit(HWND w, LPARAM found) {
+      if (!GetPropA(w, "1.x Quillmarsh")) return TRUE;
+      *reinterpret_cast<HWND*>(found) = w;
+      return FALSE;
+    }
+  };
+  HWND found = nullptr;
+  EnumWindows(T::Visit, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+HWND WaitForHostWindow(DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  HWND w;
+  while (!(w = FindHostWindow()) && GetTickCount() - start < timeoutMs) Sleep(50);
+  return w;
+}
+
+void CloseHostWindows() {
+  for (int i = 0; i < 20; ++i) {
+    HWND w = FindHostWindow();
+    if (!w) return;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    HANDLE p = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
+    if (p) {
+      TerminateProcess(p, 0);
+      WaitForSingleObject(p, 5000);
+      CloseHandle(p);
+    }
+  }
+}
+
+class InstallTest : public WizardTest {
+ protected:
+  ~InstallTest() override { CloseHostWindows(); }
+
+  std::string Public(const char* sub) const { return SharedZentrova() + "\\Public\\" + sub; }
+
+  // Welcome -> licence -> home folder (typed) -> ready.
+  static void WalkToReady(TSetupRun& run, const std::string& home) {
+    ASSERT_NE(run.Form(), nullptr);
+    run.Next();
+    ASSERT_TRUE(run.WaitForTitle(L"License Agreement"));
+    run.Next();
+    ASSERT_TRUE(run.WaitForTitle(L"Specify Home Folder"));
+    run.SetEditText(home);
+    run.Next();
+    ASSERT_TRUE(run.WaitForTitle(L"Ready to Install"));
+  }
+  static void Install(TSetupRun& run) {
+    run.Next();
+    ASSERT_TRUE(run.WaitForTitle(L"Installation Complete"));
+  }
+  // Finish with the launch box set as asked; the wizard must end with exit code 0.
+  static void FinishWith(TSetupRun& run, bool launch) {
+    run.SetCheck(L"&Launch Zentrova Word Processor", launch);
+    run.Finish();
+    EXPECT_EQ(run.WaitForExit(), 0u);
+  }
+  static std::optional<testkit::TMessageBox> Box(const TSetupRun& run) {
+    return testkit::WaitForMessageBox(testkit::kWindowTimeoutMs, run.ProcessId());
+  }
+  void StartHost() {
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::string command = "\"" + Built.hostExe + "\"";
+    ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &si, &pi));
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    ASSERT_NE(WaitForHostWindow(15000), nullptr);
+  }
+  std::vector<std::string> LogLines() const {
+    std::string text = ReadWholeFile(SharedZentrova() + "\\Update.log");
+    std::vector<std::string> lines;
+    std::size_t start = 0, end;
+    while ((end = text.find("\r\n", start)) != std::string::npos) {
+      lines.push_back(text.substr(start, end - start));
+      start = end + 2;
+    }
+    EXPECT_EQ(start, text.size()) << "every line ends with CR LF";
+    return lines;
+  }
+};
+
+TEST_F(InstallTest, SharedInstallationWritesEverythingAndRecordsIt) {
+  const std::string home = MakeHome();
+  CreateDirectoryA(SharedZentrova().c_str(), nullptr);
+  CreateDirectoryA((SharedZentrova() + "\\Hidden").c_str(), nullptr);
+  CreateDirectoryA((SharedZentrova() + "\\Public").c_str(), nullptr);
+  CreateDirectoryA(Public("Spellcheck").c_str(), nullptr);
+  CreateDirectoryA(Public("Orthographe").c_str(), nullptr);
+  WriteFile(Public("Spellcheck\\userdiclv.tlx"), "my own words");
+  {
+    TSetupRun run;
+    WalkToReady(run, home);
+    Install(run);
+    FinishWith(run, false);
+  }
+  std::vector<std::string> expected;
+  for (const char* sub : {"Spellcheck\\", "Orthographe\\"})
+    for (const char* file : kModuleFiles) {
+      const std::string path = Public(sub) + file;
+      EXPECT_TRUE(InstalledAsInPayload(path, file)) << path;  // the user's list too
+      expected.push_back(path + (std::string(file) == "userdiclv.tlx" ? "\t!" : ""));
+    }
+  std::sort(expected.begin(), expected.end(), [](const std::string& a, const std::string& b) {
+    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE | SORT_STRINGSORT, a.c_str(), -1,
+                          b.c_str(), -1) == CSTR_LESS_THAN;
+  });
+
+  const std::string stamp = ReadWholeFile(SharedZentrova() + "\\Hidden\\install_stamp");
+  ASSERT_EQ(stamp.size(), 8u);
+  std::string stampLine = "*";
+  for (unsigned char b : stamp) {
+    static const char hex[] = "0123456789ABCDEF";
+    stampLine += hex[b >> 4];
+    stampLine += hex[b & 15];
+  }
+  std::vector<std::string> log = LogLines();
+  ASSERT_EQ(log.size(), 13u);
+  EXPECT_EQ(log[0], stampLine);
+  EXPECT_EQ(std::vector<std::string>(log.begin() + 1, log.end()), expected);
+  EXPECT_EQ(ReadMainDir(), home);
+  EXPECT_EQ(ReadLaunch(), 0u);
+  EXPECT_TRUE(TempLeftovers().empty());
+}
+
+TEST_F(InstallTest, PortableInstallationKeepsWhatTheModesKeep) {
+  // e: is a removable drive of the test machine.
+  const std::string home = "E:\\Portable Home " + std::to_string(GetCurrentProcessId());
+  CreateDirectoryA(home.c_str(), nullptr);
+  CopyFileA(Built.hostExe.c_str(), (home + "\\qzv.exe").c_str(), FALSE);
+  const double payloadDate = Payload().Entry("lv_LV.dic").date;
+  for (const char* sub : {"\\Spellcheck\\", "\\Orthographe\\"}) {
+    const std::string dir = home + sub;
+    CreateDirectoryA(dir.c_str(), nullptr);
+    WriteFile(dir + "userdiclv.tlx", "my own words");
+    WriteFile(dir + "Latvian.asc", "old descriptor");
+    SetFileDate(dir + "Latvian.asc", payloadDate);
+    WriteFile(dir + "lv_LV.dic", "same date, kept");
+    SetFileDate(dir + "lv_LV.dic", payloadDate);
+    WriteFile(dir + "lv_LV.aff", "older, replaced");
+    SetFileDate(dir + "lv_LV.aff", payloadDate - 10);
+  }
+  {
+    TSetupRun run;
+    WalkToReady(run, home);
+    Install(run);
+    FinishWith(run, false);
+  }
+  for (const char* sub : {"\\Spellcheck\\", "\\Orthographe\\"}) {
+    const std::string dir = home + sub;
+    EXPECT_EQ(ReadWholeFile(dir + "userdiclv.tlx"), "my own words");
+    EXPECT_TRUE(InstalledAsInPayload(dir + "Latvian.asc", "Latvian.asc"));
+    EXPECT_EQ(ReadWholeFile(dir + "lv_LV.dic"), "same date, kept");
+    EXPECT_TRUE(InstalledAsInPayload(dir + "lv_LV.aff", "lv_LV.aff"));
+    EXPECT_TRUE(InstalledAsInPayload(dir + "hunspell.dll", "hunspell.dll"));
+    EXPECT_TRUE(InstalledAsInPayload(dir + "Latvian.hyph", "Latvian.hyph"));
+  }
+  EXPECT_FALSE(FileExists(SharedZentrova() + "\\Hidden\\install_stamp"));
+  EXPECT_FALSE(FileExists(SharedZentrova() + "\\Update.log"));
+  testkit::RemoveTreeForce(std::wstring(home.begin(), home.end()));
+}
+
+TEST_F(InstallTest, OnlyExistingModuleFoldersReceiveFilesElseTheFirstIsMade) {
+  const std::string home = MakeHome();
+  CreateDirectoryA(SharedZentrova().c_str(), nullptr);
+  CreateDirectoryA((SharedZentrova() + "\\Public").c_str(), nullptr);
+  CreateDirectoryA(Public("Orthographe").c_str(), nullptr);
+  {
+    TSetupRun run;
+    WalkToReady(run, home);
+    Install(run);
+    FinishWith(run, false);
+  }
+  EXPECT_TRUE(InstalledAsInPayload(Public("Orthographe\\lv_LV.aff"), "lv_LV.aff"));
+  EXPECT_FALSE(testkit::FolderIsThere(Public("Spellcheck")));
+
+  const std::string shared = SharedZentrova();
+  testkit::RemoveTreeForce(L"\\\\?\\" + std::wstring(shared.begin(), shared.end()));
+  {
+    TSetupRun run;
+    WalkToReady(run, home);
+    Install(run);
+    FinishWith(run, false);
+  }
+  EXPECT_TRUE(InstalledAsInPayload(Public("Spellcheck\\lv_LV.aff"), "lv_LV.aff"));
+  EXPECT_FALSE(testkit::FolderIsThere(Public("Orthographe")));
+}
+
+TEST_F(InstallTest, LaunchStartsTheWordProcessorFromAFolderWithSpaces) {
+  const std::string home = MakeHome("Word Processor With Spaces");
+  TSetupRun run;
+  WalkToReady(run, home);
+  Install(run);
+  FinishWith(run, true);
+  EXPECT_NE(WaitForHostWindow(15000), nullptr);
+  EXPECT_EQ(ReadLaunch(), 1u);
+}
+
+TEST_F(InstallTest, ARunningWordProcessorHoldsTheWelcomeAndReadyPages) {
+  const std::string home = MakeHome();
+  StartHost();
+  TSetupRun run;
+  run.Next();
+  auto box = Box(run);
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->text.rfind(L"There are running instances of Zentrova Word Processor", 0), 0u);
+  EXPECT_EQ(box->icon, testkit::TBoxIcon::Information);
+  testkit::PressButton(box->window, IDOK);
+  ASSERT_TRUE(testkit::WaitForWindowGone(box->window, 5000));
+  EXPECT_EQ(run.Title(), L"Welcome to the Zentrova Latvian Spellchecker");
+  EXPECT_NE(run.Find(L"Button", L"&Next >"), nullptr);
+  EXPECT_NE(run.Find(L"Button", L"Cancel"), nullptr);
+  HWND memo = nullptr;
+  for (HWND e : run.FindAll(L"Edit", true))
+    if (GetWindowLongW(e, GWL_STYLE) & ES_MULTILINE) memo = e;
+  ASSERT_NE(memo, nullptr);
+  EXPECT_EQ(GetWindowTextLengthW(memo), 0);  // the licence was not loaded
+
+  CloseHostWindows();
+  WalkToReady(run, home);
+  StartHost();
+  run.Next();
+  box = Box(run);
+  ASSERT_TRUE(box.has_value());
+  testkit::PressButton(box->window, IDOK);
+  ASSERT_TRUE(testkit::WaitForWindowGone(box->window, 5000));
+  EXPECT_EQ(run.Title(), L"Ready to Install");
+  EXPECT_FALSE(testkit::FolderIsThere(Public("Spellcheck")));
+}
+
+TEST_F(InstallTest, LicenceFolderAndCloseQuestions) {
+  const std::string home = MakeHome();
+  TSetupRun run;
+  run.Next();
+  ASSERT_TRUE(run.WaitForTitle(L"License Agreement"));
+  run.Back();
+  ASSERT_TRUE(run.WaitForTitle(L"Welcome to the Zentrova Latvian Spellchecker"));
+  run.Next();  // the licence is loaded once: no second temporary file, no test of the host
+  ASSERT_TRUE(run.WaitForTitle(L"License Agreement"));
+
+  run.SetCheck(L"I &accept all the terms of the above License Agreement", false);
+  run.Back();  // unticked and Back: no question
+  ASSERT_TRUE(run.WaitForTitle(L"Welcome to the Zentrova Latvian Spellchecker"));
+  run.Next();
+  ASSERT_TRUE(run.WaitForTitle(L"License Agreement"));
+  run.Next();
+  auto box = Box(run);
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->text.rfind(L"To install this program, you need to agree", 0), 0u);
+  EXPECT_EQ(box->ButtonIds(), (std::vector<int>{IDYES, IDNO}));
+  testkit::PressButton(box->window, IDNO);
+  ASSERT_TRUE(testkit::WaitForWindowGone(box->window, 5000));
+  EXPECT_EQ(run.Title(), L"License Agreement");
+
+  run.SetCheck(L"I &accept all the terms of the above License Agreement", true);
+  run.Next();
+  ASSERT_TRUE(run.WaitForTitle(L"Specify Home Folder"));
+  run.SetEditText("  " + folder_.Path() + "  ");  // no qzv.exe there
+  run.Next();
+  box = Box(run);
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->text.rfind(L"The specified folder does not contain", 0), 0u);
+  testkit::PressButton(box->window, IDOK);
+  ASSERT_TRUE(testkit::WaitForWindowGone(box->window, 5000));
+  EXPECT_EQ(run.Title(), L"Specify Home Folder");
+  std::string cleaned = folder_.Path();
+  cleaned.pop_back();
+  EXPECT_EQ(run.EditText(), std::wstring(cleaned.begin(), cleaned.end()));
+
+  run.Cancel();  // No keeps everything
+  box = Box(run);
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->text.rfind(L"Setup is not complete.", 0), 0u);
+  testkit::PressButton(box->window, IDNO);
+  ASSERT_TRUE(testkit::WaitForWindowGone(box->window, 5000));
+  EXPECT_EQ(run.Title(), L"Specify Home Folder");
+  run.Key(VK_ESCAPE);  // Esc takes the same road; Yes ends the wizard
+  box = Box(run);
+  ASSERT_TRUE(box.has_value());
+  testkit::PressButton(box->window, IDYES);
+  EXPECT_EQ(run.WaitForExit(), 0u);
+  EXPECT_FALSE(HasSetting("MAINDIR"));  // nothing was installed, nothing saved
+  EXPECT_TRUE(TempLeftovers().empty());
+}
+
+TEST_F(InstallTest, NoToTheLicenceQuestionKeepsThePageYesEndsWithoutAnotherQuestion) {
+  TSetupRun run;
+  run.Next();
+  ASSERT_TRUE(run.WaitForTitle(L"License Agreement"));
+  run.SetCheck(L"I &accept all the terms of the above License Agreement", false);
+  run.Next();
+  auto box = Box(run);
+  ASSERT_TRUE(box.has_value());
+  testkit::PressButton(box->window, IDYES);
+  EXPECT_EQ(run.WaitForExit(), 0u);
+}
+
+TEST_F(InstallTest, CloseBoxOnTheFinishPageAsksAndYesSkipsTheFinishStep) {
+  const std::string home = MakeHome();
+  CreateDirectoryA(SharedZentrova().c_str(), nullptr);
+  CreateDirectoryA((SharedZentrova() + "\\Hidden").c_str(), nullptr);
+  TSetupRun run;
+  WalkToReady(run, home);
+  Install(run);
+  run.Key(VK_ESCAPE);  // no Cancel button on the finish page: Esc does nothing
+  run.CloseBox();
+  auto box = Box(run);
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->text.rfind(L"Setup is not complete.", 0), 0u);
+  testkit::PressButton(box->window, IDYES);
+  EXPECT_EQ(run.WaitForExit(), 0u);
+  EXPECT_FALSE(FileExists(SharedZentrova() + "\\Hidden\\install_stamp"));
+  EXPECT_FALSE(FileExists(SharedZentrova() + "\\Update.log"));
+  EXPECT_EQ(ReadMainDir(), home);  // the installation was started: settings saved at exit
+  EXPECT_EQ(WaitForHostWindow(500), nullptr);
+}
+
+class HeldFileTest : public InstallTest {
+ protected:
+  // A shared installation whose third file (lv_LV.dic) is held open by another program.
+  void StartWithHeldFile(TSetupRun& run, testkit::TFileHolder*& holder) {
+    home_ = MakeHome();
+    CreateDirectoryA(SharedZentrova().c_str(), nullptr);
+    CreateDirectoryA((SharedZentrova() + "\\Hidden").c_str(), nullptr);
+    CreateDirectoryA((SharedZentrova() + "\\Public").c_str(), nullptr);
+    CreateDirectoryA(Public("Spellcheck").c_str(), nullptr);
+    holder = new testkit::TFileHolder(Public("Spellcheck\\lv_LV.dic"));
+    ASSERT_TRUE(holder->Holding());
+    WalkToReady(run, home_);
+    run.Next();
+    box_ = Box(run);
+    ASSERT_TRUE(box_.has_value());
+    EXPECT_EQ(box_->text.rfind(L"Cannot create file \"", 0), 0u);
+    EXPECT_EQ(box_->ButtonIds(), (std::vector<int>{IDABORT, IDRETRY, IDIGNORE}));
+  }
+  std::string home_;
+  std::optional<testkit::TMessageBox> box_;
+};
+
+TEST_F(HeldFileTest, AbortKeepsTheFirstFilesAndSavesTheSettings) {
+  TSetupRun run;
+  testkit::TFileHolder* holder = nullptr;
+  StartWithHeldFile(run, holder);
+  ASSERT_TRUE(box_.has_value());
+  testkit::PressButton(box_->window, IDABORT);
+  EXPECT_EQ(run.WaitForExit(), 0u);
+  delete holder;
+  EXPECT_TRUE(InstalledAsInPayload(Public("Spellcheck\\Latvian.asc"), "Latvian.asc"));
+  EXPECT_TRUE(InstalledAsInPayload(Public("Spellcheck\\hunspell.dll"), "hunspell.dll"));
+  EXPECT_FALSE(FileExists(Public("Spellcheck\\lv_LV.aff")));
+  EXPECT_FALSE(FileExists(SharedZentrova() + "\\Hidden\\install_stamp"));
+  EXPECT_FALSE(FileExists(SharedZentrova() + "\\Update.log"));
+  EXPECT_EQ(ReadMainDir(), home_);
+}
+
+TEST_F(HeldFileTest, RetryAfterReleaseCompletesTheFile) {
+  TSetupRun run;
+  testkit::TFileHolder* holder = nullptr;
+  StartWithHeldFile(run, holder);
+  ASSERT_TRUE(box_.has_value());
+  delete holder;
+  testkit::PressButton(box_->window, IDRETRY);
+  ASSERT_TRUE(run.WaitForTitle(L"Installation Complete"));
+  FinishWith(run, false);
+  EXPECT_TRUE(InstalledAsInPayload(Public("Spellcheck\\lv_LV.dic"), "lv_LV.dic"));
+}
+
+TEST_F(HeldFileTest, IgnoreGoesOnAndTheLogStillListsTheFile) {
+  TSetupRun run;
+  testkit::TFileHolder* holder = nullptr;
+  StartWithHeldFile(run, holder);
+  ASSERT_TRUE(box_.has_value());
+  testkit::PressButton(box_->window, IDIGNORE);
+  ASSERT_TRUE(run.WaitForTitle(L"Installation Complete"));
+  FinishWith(run, false);
+  delete holder;
+  EXPECT_TRUE(InstalledAsInPayload(Public("Spellcheck\\lv_LV.aff"), "lv_LV.aff"));
+  const auto log = LogLines();
+  EXPECT_NE(std::find(log.begin(), log.end(), Public("Spellcheck\\lv_LV.dic")), log.end());
+}
+
+}  // namespace
+}  // namespace e2e
