@@ -81,8 +81,8 @@ class TControl {
   TAlign Align() const { return align_; }
   void SetAlign(TAlign align);
 
-  // Visible is the control's own setting; Showing is true when it and all its parents
-  // are visible (and the form is shown).
+  // Visible is the control's own setting; the window shows only while its parents'
+  // windows show too (a page's controls while the page is active).
   bool Visible() const { return visible_; }
   virtual void SetVisible(bool visible);
   void Show() { SetVisible(true); }
