@@ -223,5 +223,50 @@ TEST_F(HomeFolderTest, AFolderThatDoesNotExistShowsItsNearestAncestorInTheList) 
   EXPECT_EQ(_wcsicmp(text, W(home).c_str()), 0);
 }
 
+// Polls the (possibly hidden) home-folder edit until it reads `expected`.
+bool WaitForEdit(HWND edit, const std::wstring& expected, DWORD timeoutMs = 8000) {
+  const DWORD start = GetTickCount();
+  while (_wcsicmp(WindowText(edit).c_str(), expected.c_str()) != 0) {
+    if (GetTickCount() - start > timeoutMs) return false;
+    Sleep(50);
+  }
+  return true;
+}
+
+TEST_F(HomeFolderTest, ADriveThatComesIsProposedAndTheProgramFilesDriveWhenItGoes) {
+  const std::string home = MakeHome();
+  TSetupRun run("\"-d" + home + "\"");
+  HWND edit = EditOf(run);
+  ASSERT_NE(edit, nullptr);
+  const std::string driveFolder = folder_.MakeFolder("new drive");
+  ASSERT_TRUE(DefineDosDeviceA(0, "X:", driveFolder.c_str()));
+  const bool followed = WaitForEdit(edit, L"x:\\Zentrova");
+  DefineDosDeviceA(DDD_REMOVE_DEFINITION, "X:", nullptr);
+  ASSERT_TRUE(followed) << "edit reads " << std::string(WindowText(edit).begin(), WindowText(edit).end());
+  HWND drives = ByPosition(run, L"ComboBox", 11, 225);
+  wchar_t item[64] = {};
+  SendMessageW(drives, CB_GETLBTEXT, SendMessageW(drives, CB_GETCURSEL, 0, 0), reinterpret_cast<LPARAM>(item));
+  EXPECT_EQ(std::wstring(item).rfind(L"x:", 0), 0u);
+  EXPECT_TRUE(WaitForEdit(edit, W(ProgramFiles() + "\\Zentrova")));
+}
+
+TEST_F(HomeFolderTest, ClickingTheRootItemProposesZentrovaOnThatDrive) {
+  const std::string home = MakeHome();
+  TSetupRun run("\"-d" + home + "\"");
+  run.Next();
+  ASSERT_TRUE(run.WaitForTitle(L"License Agreement"));
+  run.Next();
+  ASSERT_TRUE(run.WaitForTitle(L"Specify Home Folder"));
+  HWND list = ByPosition(run, L"ListBox", 11, 65);
+  ASSERT_NE(list, nullptr);
+  RECT first;
+  SendMessageW(list, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
+  const LPARAM at = MAKELPARAM((first.left + first.right) / 2, (first.top + first.bottom) / 2);
+  PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(list, WM_LBUTTONUP, 0, at);
+  EXPECT_TRUE(WaitForEdit(EditOf(run), W(home.substr(0, 2)) + L"\\Zentrova"));
+  EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 0);
+}
+
 }  // namespace
 }  // namespace e2e
