@@ -58,6 +58,12 @@ start_wine_env() {
   wineboot -i >/dev/null 2>&1 </dev/null
   wineserver -w
   make_test_drives "$dir"
+  # Debian's Wine does not find its own fonts: without these, "MS Shell Dlg 2" falls back
+  # to another face and title-bar glyphs show as letters.
+  local font
+  for font in /usr/share/wine/fonts/tahoma*.ttf /usr/share/wine/fonts/marlett.ttf; do
+    [ -f "$font" ] && cp "$font" "$WINEPREFIX/drive_c/windows/Fonts/"
+  done
   # Xvfb has no window manager; unmanaged windows spare Wine its two-second wait each
   # time a window is hidden (every message box, every closed form).
   if [ -n "$XVFB_PID" ]; then

@@ -90,6 +90,9 @@ TEST_F(StartupTest, WelcomePageAsFirstShownAndACleanCancel) {
   ASSERT_NE(tabs, nullptr);
   EXPECT_EQ(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), 0);
 
+  // The window that stands for the program on the taskbar carries the icon and the title.
+  EXPECT_NE(SendMessageW(run.Form(), WM_GETICON, ICON_BIG, 0), 0);
+  EXPECT_EQ(GetWindow(run.Form(), GW_OWNER), nullptr);
   EXPECT_TRUE(TempLeftovers().empty());  // the logos' temporary file is gone already
   CancelAndConfirm(run);
   EXPECT_FALSE(HasSetting("MAINDIR"));
@@ -221,6 +224,26 @@ TEST_F(HomeFolderTest, AFolderThatDoesNotExistShowsItsNearestAncestorInTheList) 
   wchar_t text[MAX_PATH] = {};
   SendMessageW(list, LB_GETTEXT, SendMessageW(list, LB_GETCURSEL, 0, 0), reinterpret_cast<LPARAM>(text));
   EXPECT_EQ(_wcsicmp(text, W(home).c_str()), 0);
+}
+
+TEST(DamagedPayload, IsReportedInABoxAndEndsWithExitCodeOne) {
+  std::string exe = WinePath(DAMAGED_SETUP);
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  ASSERT_TRUE(CreateProcessA(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+  const auto box = testkit::WaitForMessageBox(testkit::kWindowTimeoutMs, pi.dwProcessId);
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->caption, L"Zentrova Latvian Spellchecker - Setup");
+  EXPECT_NE(box->text.find(L"damaged"), std::wstring::npos);
+  EXPECT_EQ(box->icon, testkit::TBoxIcon::Error);
+  testkit::PressButton(box->window, IDOK);
+  ASSERT_EQ(WaitForSingleObject(pi.hProcess, 15000), WAIT_OBJECT_0);
+  DWORD code = 0;
+  GetExitCodeProcess(pi.hProcess, &code);
+  EXPECT_EQ(code, 1u);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
 }
 
 // Polls the (possibly hidden) home-folder edit until it reads `expected`.
