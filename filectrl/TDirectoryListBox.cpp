@@ -42,7 +42,7 @@ class TFlagSet {
   bool& flag_;
 };
 
-bool IsLetterOfNoDrive(char letter) { return static_cast<unsigned char>(letter) <= ' '; }
+bool IsBlankOrControl(char letter) { return static_cast<unsigned char>(letter) <= ' '; }
 
 }  // namespace
 
@@ -85,7 +85,7 @@ void TDirectoryListBox::ShowFolder(std::string path) {
 }
 
 void TDirectoryListBox::FollowDrive(char letter) {
-  if (IsLetterOfNoDrive(letter) || (!treeFolder_.empty() && SameLetter(letter, treeFolder_[0]))) return;
+  if (IsBlankOrControl(letter) || (!treeFolder_.empty() && SameLetter(letter, treeFolder_[0]))) return;
   treeFolder_ = FolderOnDrive(letter, treeFolder_, inst::GetSpecialFolder(kProgramFiles));
   if (showingFolder_) return;
   BuildTree();

@@ -195,34 +195,6 @@ TEST_F(FolderPickerTest, ItemsAreIndentedByTheirLevelAndDrawnWithoutTheirTranspa
   ReleaseDC(list_->Handle(), screen);
 }
 
-TEST_F(FolderPickerTest, AnotherDriveShowsTheSamePathThereElseItsRoot) {
-  // The same path on e: (the removable test drive).
-  const std::string relative = programFiles_.substr(2);
-  inst::MakeFolders("e:" + relative);
-  list_->ShowFolder(programFiles_);
-  const int changes = form_->Changes;
-
-  list_->FollowDrive('e');
-  EXPECT_EQ(list_->TreeFolder(), "e:" + relative);
-  EXPECT_EQ(form_->Changes, changes + 1);
-  list_->FollowDrive('E');  // the same drive: nothing
-  EXPECT_EQ(form_->Changes, changes + 1);
-  list_->FollowDrive('n');
-  EXPECT_EQ(list_->TreeFolder(), "n:\\");
-  list_->FollowDrive(' ');
-  EXPECT_EQ(list_->TreeFolder(), "n:\\");
-
-  // Back on the drive of Program Files: its host folder when there, else Program Files.
-  const std::string systemProgramFiles = inst::GetSpecialFolder(38);
-  const std::string host = systemProgramFiles + "\\Zentrova";
-  list_->FollowDrive(systemProgramFiles[0]);
-  EXPECT_EQ(list_->TreeFolder(), inst::FolderExists(host) ? host : systemProgramFiles + "\\");
-
-  std::string top = relative.substr(1);
-  top = top.substr(0, top.find('\\'));
-  testkit::RemoveTreeForce(L"e:\\" + std::wstring(top.begin(), top.end()));
-}
-
 TEST_F(FolderPickerTest, DriveListShowsTheUsableDrivesInLowerCaseWithTheirPictures) {
   const auto items = Items(*drives_);
   EXPECT_EQ(drives_->DriveMask(), GetLogicalDrives());
