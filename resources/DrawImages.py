@@ -1,13 +1,16 @@
 #!/usr/bin/env python3
-"""Draws the setup program's pictures: the folder and drive bitmaps of the folder picker.
+"""Draws the setup program's pictures: the folder and drive bitmaps of the folder picker,
+the wizard's two logos and the application icon.
 
 Run from anywhere; the files are written beside this script. Only the standard library
 is used, and the output depends on nothing but this file, so the same script always
 gives the same bytes.
 """
 
+import math
 import os
 import struct
+import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
@@ -144,5 +147,267 @@ def draw_small_bitmaps():
           bmp(16, 10, 4, VGA16, from_art(REMOVABLE_DRIVE, REMOVABLE_KEYS)))
 
 
+
+
+# --- The logos and the icon --------------------------------------------------------------
+# Shapes in the Latvian flag's colours, carmine and white, painted by a small rasteriser
+# that samples every pixel on a grid (anti-aliasing) and then maps it to the palette.
+
+CARMINE = (158, 48, 57)
+DEEP = (96, 22, 30)  # outlines and shadows on carmine
+WHITE_RGB = (255, 255, 255)
+INK = (110, 110, 118)  # text lines on the page
+
+
+def mix(a, b, t):
+    return tuple(a[i] + (b[i] - a[i]) * t for i in range(3))
+
+
+def seg_dist(px, py, ax, ay, bx, by):
+    dx, dy = bx - ax, by - ay
+    t = ((px - ax) * dx + (py - ay) * dy) / (dx * dx + dy * dy)
+    t = max(0.0, min(1.0, t))
+    return math.hypot(px - ax - t * dx, py - ay - t * dy)
+
+
+def stroke(points, width):
+    """A polyline of round-capped strokes."""
+    segs = list(zip(points, points[1:]))
+    r = width / 2
+
+    def inside(x, y):
+        return any(seg_dist(x, y, a[0], a[1], b[0], b[1]) <= r for a, b in segs)
+    return inside
+
+
+def polygon(points):
+    def inside(x, y):
+        hit = False
+        j = len(points) - 1
+        for i in range(len(points)):
+            (xi, yi), (xj, yj) = points[i], points[j]
+            if (yi > y) != (yj > y) and x < (xj - xi) * (y - yi) / (yj - yi) + xi:
+                hit = not hit
+            j = i
+        return hit
+    return inside
+
+
+def rounded_rect(x0, y0, x1, y1, r):
+    def inside(x, y):
+        if not (x0 <= x <= x1 and y0 <= y <= y1):
+            return False
+        cx = min(max(x, x0 + r), x1 - r)
+        cy = min(max(y, y0 + r), y1 - r)
+        return (x - cx) ** 2 + (y - cy) ** 2 <= r * r
+    return inside
+
+
+def wavy(x0, x1, y, amp, period, width):
+    """A wavy underline, the mark of a misspelt word."""
+    pts = []
+    steps = int((x1 - x0) * 2) + 2
+    for i in range(steps + 1):
+        x = x0 + (x1 - x0) * i / steps
+        pts.append((x, y + amp * math.sin((x - x0) * 2 * math.pi / period)))
+    return stroke(pts, width)
+
+
+def render(width, height, layers, scale=1.0, grid=4, background=None):
+    """RGBA rows: layers are (shape, colour) painted in order over the background.
+
+    Shapes are tested at grid x grid points per pixel; coordinates are scaled by scale.
+    """
+    rows = []
+    n = grid * grid
+    offs = [(i + 0.5) / grid for i in range(grid)]
+    for py in range(height):
+        row = []
+        for px in range(width):
+            acc = [0.0, 0.0, 0.0, 0.0]
+            for oy in offs:
+                for ox in offs:
+                    x, y = (px + ox) / scale, (py + oy) / scale
+                    colour = background
+                    for shape, c in layers:
+                        if shape(x, y):
+                            colour = c
+                    if colour is not None:
+                        acc[0] += colour[0]
+                        acc[1] += colour[1]
+                        acc[2] += colour[2]
+                        acc[3] += 1
+            if acc[3]:
+                row.append((acc[0] / acc[3], acc[1] / acc[3], acc[2] / acc[3], acc[3] / n))
+            else:
+                row.append((0.0, 0.0, 0.0, 0.0))
+        rows.append(row)
+    return rows
+
+
+def to_indexes(rows, palette, over=WHITE_RGB):
+    """Nearest palette colour per pixel (partly transparent pixels blended over `over`)."""
+    out = []
+    for row in rows:
+        line = []
+        for r, g, b, a in row:
+            c = mix(over, (r, g, b), a)
+            best = min(range(len(palette)),
+                       key=lambda i: sum((palette[i][k] - c[k]) ** 2 for k in range(3)))
+            line.append(best)
+        out.append(line)
+    return out
+
+
+def png(rows):
+    """A 32-bit RGBA PNG (no filtering, zlib level 9: the same rows give the same bytes)."""
+    h, w = len(rows), len(rows[0])
+    raw = bytearray()
+    for row in rows:
+        raw.append(0)
+        for r, g, b, a in row:
+            raw.extend((round(r), round(g), round(b), round(a * 255)))
+
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
+    return (b"\x89PNG\r\n\x1a\n"
+            + chunk(b"IHDR", struct.pack(">IIBBBBB", w, h, 8, 6, 0, 0, 0))
+            + chunk(b"IDAT", zlib.compress(bytes(raw), 9))
+            + chunk(b"IEND", b""))
+
+
+def icon_dib(rows):
+    """A 32-bit icon image: BITMAPINFOHEADER (double height), BGRA bottom-up, AND mask."""
+    h, w = len(rows), len(rows[0])
+    pixels = bytearray()
+    for row in reversed(rows):
+        for r, g, b, a in row:
+            pixels.extend((round(b), round(g), round(r), round(a * 255)))
+    mask_stride = (w + 31) // 32 * 4
+    mask = bytearray()
+    for row in reversed(rows):
+        line = bytearray(mask_stride)
+        for x, p in enumerate(row):
+            if round(p[3] * 255) == 0:
+                line[x // 8] |= 0x80 >> (x % 8)
+        mask.extend(line)
+    info = struct.pack("<IiiHHIIiiII", 40, w, h * 2, 1, 32, 0, len(pixels) + len(mask),
+                       0, 0, 0, 0)
+    return info + bytes(pixels) + bytes(mask)
+
+
+def ico(images):
+    """An icon file from (size, image bytes) pairs, in the given order."""
+    head = struct.pack("<HHH", 0, 1, len(images))
+    offset = 6 + 16 * len(images)
+    dirs, blobs = b"", b""
+    for size, data in images:
+        dim = 0 if size >= 256 else size
+        dirs += struct.pack("<BBBBHHII", dim, dim, 0, 0, 1, 32, len(data), offset)
+        blobs += data
+        offset += len(data)
+    return head + dirs + blobs
+
+
+def flag_tile(s):
+    """The emblem in a square of side s: a rounded flag tile with a white check mark."""
+    r = s * 0.16
+    m = s * 0.04
+    tile = rounded_rect(m, m, s - m, s - m, r)
+    band_top, band_bottom = s * 0.40, s * 0.60
+    band = polygon([(m, band_top), (s - m, band_top), (s - m, band_bottom), (m, band_bottom)])
+
+    def band_in_tile(x, y):
+        return tile(x, y) and band(x, y)
+    check = [(s * 0.22, s * 0.50), (s * 0.42, s * 0.72), (s * 0.80, s * 0.24)]
+    return [
+        (tile, CARMINE),
+        (band_in_tile, WHITE_RGB),
+        (stroke(check, s * 0.22), DEEP),
+        (stroke(check, s * 0.13), WHITE_RGB),
+    ]
+
+
+def logo_layers():
+    """The tall logo beside the wizard's pages (120 x 260)."""
+    w = 120
+    layers = [(lambda x, y: True, CARMINE)]
+    # The flag's white band, a fifth of the height, across the middle.
+    layers.append((lambda x, y: 104 <= y < 156, WHITE_RGB))
+    # A capital A with a macron, the long vowel of Latvian writing, above the band.
+    shadow = 2.5
+    letter = [
+        ((35, 90), (60, 28), (85, 90)),
+        ((45, 68), (75, 68)),
+        ((42, 16), (78, 16)),
+    ]
+    for pts in letter:
+        layers.append((stroke([(x + shadow, y + shadow) for x, y in pts], 11), DEEP))
+    for pts in letter:
+        layers.append((stroke(list(pts), 11), WHITE_RGB))
+    # A carmine check mark on the white band.
+    layers.append((stroke([(40, 130), (54, 145), (82, 113)], 10), CARMINE))
+    # Below the band, a page of text with one word marked as misspelt.
+    page = [(30, 172), (80, 172), (92, 184), (92, 246), (30, 246)]
+    layers.append((polygon([(x + 3, y + 3) for x, y in page]), DEEP))
+    layers.append((polygon(page), WHITE_RGB))
+    layers.append((polygon([(80, 172), (80, 184), (92, 184)]), mix(CARMINE, WHITE_RGB, 0.6)))
+    words = [[(38, 72)], [(38, 52), (57, 84)], [(38, 80)], [(38, 84)], [(38, 66)]]
+    for i, line in enumerate(words):
+        y = 186 + i * 11
+        for x0, x1 in line:
+            layers.append((stroke([(x0, y), (x1, y)], 3), INK))
+    layers.append((wavy(57, 84, 201.5, 1.3, 5, 1.6), CARMINE))
+    return w, 260, layers
+
+
+# The tall logo's 16 colours: white, carmine and the tints between them for smooth edges,
+# the deep shadow carmine and its steps, and the greys of the page.
+LOGO_PALETTE = [
+    WHITE_RGB, CARMINE,
+    tuple(round(v) for v in mix(CARMINE, WHITE_RGB, 0.2)),
+    tuple(round(v) for v in mix(CARMINE, WHITE_RGB, 0.4)),
+    tuple(round(v) for v in mix(CARMINE, WHITE_RGB, 0.6)),
+    tuple(round(v) for v in mix(CARMINE, WHITE_RGB, 0.8)),
+    DEEP,
+    tuple(round(v) for v in mix(DEEP, CARMINE, 0.5)),
+    tuple(round(v) for v in mix(DEEP, WHITE_RGB, 0.5)),
+    INK,
+    tuple(round(v) for v in mix(INK, WHITE_RGB, 0.33)),
+    tuple(round(v) for v in mix(INK, WHITE_RGB, 0.66)),
+    tuple(round(v) for v in mix(INK, CARMINE, 0.5)),
+    (0, 0, 0), (192, 192, 192), (128, 128, 128),
+]
+
+
+def palette_of(rows, size):
+    """The distinct colours of an opaque image, most used first, padded with black."""
+    counts = {}
+    for row in rows:
+        for r, g, b, _ in row:
+            c = (round(r), round(g), round(b))
+            counts[c] = counts.get(c, 0) + 1
+    colours = sorted(counts, key=lambda c: (-counts[c], c))[:size]
+    return colours + [(0, 0, 0)] * (size - len(colours))
+
+
+def draw_logos_and_icon():
+    w, h, layers = logo_layers()
+    write("Logo.bmp", bmp(w, h, 4, LOGO_PALETTE, to_indexes(render(w, h, layers), LOGO_PALETTE)))
+
+    # The small logo sits on the white top band of the wizard.
+    small = render(32, 32, flag_tile(32), background=WHITE_RGB)
+    pal = palette_of(small, 256)
+    write("LogoSmall.bmp", bmp(32, 32, 8, pal, to_indexes(small, pal)))
+
+    images = []
+    for size in (256, 48, 32, 16):
+        rows = render(size, size, flag_tile(size), grid=4 if size < 256 else 3)
+        images.append((size, png(rows) if size == 256 else icon_dib(rows)))
+    write("Setup.ico", ico(images))
+
+
 if __name__ == "__main__":
     draw_small_bitmaps()
+    draw_logos_and_icon()
