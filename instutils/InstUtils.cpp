@@ -274,4 +274,9 @@ double NowAsDateTime() {
   return payload::EncodeDateTime(parts) + now.wMilliseconds / 86400000.0;
 }
 
+bool FileExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 }  // namespace inst

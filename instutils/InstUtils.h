@@ -32,6 +32,8 @@ void PopCurrentFolder();
 std::string TempFolder();
 std::string GetSpecialFolder(int csidl);
 bool FolderExists(const std::string& path);
+// An existing entry that is not a folder (a folder of that name does not count).
+bool FileExists(const std::string& path);
 double GetFileDate(const std::string& path);
 // The drive part of a path: "C:" or "\\server\share"; empty when it has neither.
 std::string DrivePart(const std::string& path);

@@ -9,16 +9,6 @@
 
 namespace inst {
 
-namespace {
-
-// An existing entry that is not a folder: a folder of the same name leaves the name free.
-bool FileExists(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-}  // namespace
-
 std::string TempFilePrefix() {
   std::string prefix = "~";
   // Only the 52 ASCII letters count; no locale-dependent letter test.

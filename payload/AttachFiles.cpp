@@ -49,11 +49,6 @@ std::string FolderPart(const std::string& path) {
   return last == std::string::npos ? std::string() : path.substr(0, last + 1);
 }
 
-bool FileExists(const std::string& path) {
-  const DWORD attributes = GetFileAttributesW(inst::Widen(path).c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // Gives the file the date as its last-write time, through an MS-DOS date and time (local)
 // turned into UTC. Best effort: a date that cannot be set leaves the time of writing.
 void SetFileDate(const std::string& path, double date) {
@@ -166,7 +161,7 @@ bool TAttachedFiles::QueueFile(TAttachedFile& entry, const std::string& folder,
   std::string target = folder;
   inst::IncludeBackslash(target);
   target += entry.Name;
-  if (effectiveMode != kAlwaysReplace && FileExists(target)) {
+  if (effectiveMode != kAlwaysReplace && inst::FileExists(target)) {
     if (effectiveMode != kReplaceWhenDateDiffers) return false;
     if (inst::GetFileDate(target) == entry.Date) return false;
   }

@@ -79,11 +79,6 @@ const TModuleFile kModuleFiles[] = {
     {"Latvian.hyph", payload::kReplaceWhenDateDiffers},
 };
 
-bool FileExists(const std::string& path) {
-  const DWORD a = GetFileAttributesW(inst::Widen(path).c_str());
-  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // The shared data folder: common application data, or the documents folder without it.
 std::string SharedBase() {
   std::string base = inst::GetSpecialFolder(CSIDL_COMMON_APPDATA);
@@ -306,7 +301,7 @@ void TMainDlgForm::GoToPage(TPage from, TPage to) {
       break;
     case kStartPage:
       NormalizeDestDir();
-      if (!FileExists(inst::JoinPath(DestDirEdt->Text(), kHostExe))) {
+      if (!inst::FileExists(inst::JoinPath(DestDirEdt->Text(), kHostExe))) {
         inst::SetupMessage(kWrongFolderText, inst::TDialogKind::Information, inst::buttons::OK);
         return;
       }
@@ -389,7 +384,7 @@ void TMainDlgForm::WriteUpdateLog() {
   SortLogLines(publicFiles);
   const std::string path = inst::JoinPath(SharedBase(), "Zentrova\\Update.log");
   std::vector<std::string> log;
-  if (FileExists(path)) log = LoadLogLines(path);
+  if (inst::FileExists(path)) log = LoadLogLines(path);
   MergeUpdateLog(log, publicFiles, InstallTime);
   SaveLogLines(path, log);
 }

@@ -113,7 +113,7 @@ TEST(Folders, MakeFoldersCreatesEveryMissingLevel) {
   EXPECT_TRUE(FolderIsThere(dir / "a\\c\\d"));
   const std::string kept = dir.WriteFile("a\\b\\kept.txt", "kept");
   MakeFolders(dir / "a\\b");  // an existing folder is left as it is
-  EXPECT_TRUE(FileExists(kept));
+  EXPECT_TRUE(testkit::FileExists(kept));
   MakeFolders("");
 }
 
@@ -132,7 +132,7 @@ TEST(Files, WriteBytesToFileReplacesTheWholeFile) {
   WriteBytesToFile(file, bytes);
   EXPECT_EQ(testkit::ReadWholeFile(file), bytes);
   WriteBytesToFile(file, "");
-  EXPECT_TRUE(FileExists(file));
+  EXPECT_TRUE(testkit::FileExists(file));
   EXPECT_EQ(testkit::ReadWholeFile(file), "");
   WriteBytesToFile(dir / "missing\\f.bin", "x");  // folders are not made
   EXPECT_FALSE(FolderIsThere(dir / "missing"));
@@ -190,9 +190,9 @@ TEST(Files, DeleteFolderTreeKeepsAReadOnlyFileAndTheFoldersAboveIt) {
   const std::string locked = dir.WriteFile("tree\\keep\\locked.txt", "locked");
   SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY);
   DeleteFolderTree(dir / "tree\\");
-  EXPECT_TRUE(FileExists(locked));
+  EXPECT_TRUE(testkit::FileExists(locked));
   EXPECT_FALSE(FolderIsThere(dir / "tree\\gone"));
-  EXPECT_FALSE(FileExists(dir / "tree\\b.txt"));
+  EXPECT_FALSE(testkit::FileExists(dir / "tree\\b.txt"));
 }
 
 TEST(Files, DeleteFolderTreeOfEmptyTextLeavesTheCurrentFolderAlone) {
@@ -200,7 +200,7 @@ TEST(Files, DeleteFolderTreeOfEmptyTextLeavesTheCurrentFolderAlone) {
   const std::string file = dir.WriteFile("stays.txt", "x");
   TCurrentFolderScope scope(dir.Path());
   DeleteFolderTree("");
-  EXPECT_TRUE(FileExists(file));
+  EXPECT_TRUE(testkit::FileExists(file));
 }
 
 // A file time given as local wall-clock time.

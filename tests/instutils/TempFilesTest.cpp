@@ -61,12 +61,12 @@ TEST_F(TempFiles, CleanRemovesEveryPrefixedEntryAndNothingElse) {
 
   for (const char* gone : {"~ZentrovaLatvianSpellcheckerSetup7.tmp", "~ZentrovaLatvianSpellcheckerSetupX",
                            "~ZentrovaLatvianSpellcheckerSetupH", "~ZentrovaLatvianSpellcheckerSetupS"})
-    EXPECT_FALSE(FileExists(dir / gone)) << gone;
+    EXPECT_FALSE(testkit::FileExists(dir / gone)) << gone;
   EXPECT_FALSE(FolderIsThere(dir / "~ZentrovaLatvianSpellcheckerSetup.old"));
-  EXPECT_TRUE(FileExists(readOnly));
-  EXPECT_TRUE(FileExists(otherCase));
-  EXPECT_TRUE(FileExists(partial));
-  EXPECT_TRUE(FileExists(other));
+  EXPECT_TRUE(testkit::FileExists(readOnly));
+  EXPECT_TRUE(testkit::FileExists(otherCase));
+  EXPECT_TRUE(testkit::FileExists(partial));
+  EXPECT_TRUE(testkit::FileExists(other));
 }
 
 }  // namespace
