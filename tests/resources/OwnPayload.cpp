@@ -1,0 +1,29 @@
+#include "OwnPayload.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "Inflate.h"
+
+std::string TOwnPayload::Contents(const std::string& name) const {
+  for (const payload::EntryView& e : Entries)
+    if (e.name == name)
+      return std::string(reinterpret_cast<const char*>(Inflated.data() + e.dataOffset), e.size);
+  ADD_FAILURE() << "no payload entry " << name;
+  return {};
+}
+
+const TOwnPayload& OwnPayload() {
+  static const TOwnPayload own = [] {
+    TOwnPayload p;
+    HRSRC info = FindResourceA(nullptr, "FILES", "FILES");
+    if (!info) return p;
+    auto bytes = static_cast<const std::uint8_t*>(LockResource(LoadResource(nullptr, info)));
+    p.Resource.assign(bytes, bytes + SizeofResource(nullptr, info));
+    p.Inflated = payload::InflateBuffer(p.Resource.data(), p.Resource.size(), 0);
+    p.Entries = payload::WalkEntries(p.Inflated.data(), p.Inflated.size());
+    return p;
+  }();
+  return own;
+}

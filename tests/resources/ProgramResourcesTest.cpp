@@ -1,0 +1,144 @@
+// The resources Setup.exe carries besides the payload, read from this program, which links
+// the same objects: the folder picker's bitmaps, icon group 1, the manifest, the version.
+#include <windows.h>
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "SetupResources.h"
+
+namespace {
+
+std::string ResourceText(LPCSTR name, LPCSTR type) {
+  HRSRC info = FindResourceA(nullptr, name, type);
+  if (!info) return {};
+  auto bytes = static_cast<const char*>(LockResource(LoadResource(nullptr, info)));
+  return std::string(bytes, SizeofResource(nullptr, info));
+}
+
+TEST(ProgramResources, FolderBitmapsHaveSizeDepthAndTransparentCorner) {
+  struct TBitmap {
+    const char* name;
+    int width, height;
+    COLORREF corner;  // the bottom-left pixel, drawn transparent
+  } const bitmaps[] = {
+      {"OPENFOLDER", 16, 16, RGB(128, 128, 0)},
+      {"CLOSEDFOLDER", 16, 16, RGB(128, 128, 0)},
+      {"FIXEDDRIVE", 16, 11, RGB(0, 0, 255)},
+      {"REMOVABLEDRIVE", 16, 10, RGB(255, 255, 255)},
+  };
+  HDC dc = CreateCompatibleDC(nullptr);
+  for (const TBitmap& b : bitmaps) {
+    SCOPED_TRACE(b.name);
+    HANDLE bitmap =
+        LoadImageA(GetModuleHandleA(nullptr), b.name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
+    ASSERT_NE(bitmap, nullptr);
+    DIBSECTION dib{};
+    ASSERT_EQ(GetObjectA(bitmap, sizeof dib, &dib), int(sizeof dib));
+    EXPECT_EQ(dib.dsBm.bmWidth, b.width);
+    EXPECT_EQ(dib.dsBm.bmHeight, b.height);
+    EXPECT_EQ(dib.dsBm.bmBitsPixel, 4);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    EXPECT_EQ(GetPixel(dc, 0, b.height - 1), b.corner);
+    // The corner colour is background only: it is not the colour of the picture's middle.
+    EXPECT_NE(GetPixel(dc, b.width / 2, b.height / 2), b.corner);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+  }
+  DeleteDC(dc);
+}
+
+#pragma pack(push, 2)
+struct TGroupIconEntry {
+  BYTE width, height, colours, reserved;
+  WORD planes, bitCount;
+  DWORD bytes;
+  WORD id;
+};
+#pragma pack(pop)
+static_assert(sizeof(TGroupIconEntry) == 14, "an entry of a group icon resource");
+
+TEST(ProgramResources, IconGroupOneHoldsFour32BitImages) {
+  const std::string group = ResourceText(MAKEINTRESOURCEA(SETUP_ICON_ID), RT_GROUP_ICON);
+  ASSERT_GE(group.size(), 6u);
+  const WORD count = *reinterpret_cast<const WORD*>(group.data() + 4);
+  ASSERT_EQ(count, 4);
+  ASSERT_EQ(group.size(), 6u + count * sizeof(TGroupIconEntry));
+  const int sizes[] = {256, 48, 32, 16};
+  for (int i = 0; i < count; ++i) {
+    TGroupIconEntry e;
+    memcpy(&e, group.data() + 6 + i * sizeof e, sizeof e);
+    SCOPED_TRACE(sizes[i]);
+    EXPECT_EQ(e.width == 0 ? 256 : e.width, sizes[i]);
+    EXPECT_EQ(e.height == 0 ? 256 : e.height, sizes[i]);
+    EXPECT_EQ(e.bitCount, 32);
+    const std::string image = ResourceText(MAKEINTRESOURCEA(e.id), RT_ICON);
+    ASSERT_EQ(image.size(), e.bytes);
+    if (sizes[i] == 256) {
+      EXPECT_EQ(image.substr(0, 8), "\x89PNG\r\n\x1a\n");
+    } else {
+      EXPECT_EQ(*reinterpret_cast<const DWORD*>(image.data()), 40u);  // a BITMAPINFOHEADER
+    }
+  }
+  // Windows picks and draws them: the shell's sizes load.
+  for (int size : {16, 32, 48}) {
+    HICON icon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr),
+                                               MAKEINTRESOURCEA(SETUP_ICON_ID), IMAGE_ICON,
+                                               size, size, 0));
+    EXPECT_NE(icon, nullptr) << size;
+    if (icon) DestroyIcon(icon);
+  }
+}
+
+TEST(ProgramResources, ManifestAsksForCommonControls6AndHighestLevel) {
+  const std::string manifest = ResourceText(MAKEINTRESOURCEA(1), RT_MANIFEST);
+  ASSERT_FALSE(manifest.empty());
+  EXPECT_NE(manifest.find("level=\"highestAvailable\""), std::string::npos);
+  EXPECT_NE(manifest.find("<description>Windows Shell</description>"), std::string::npos);
+  const size_t own = manifest.find("<assemblyIdentity");
+  const std::string identity = manifest.substr(own, manifest.find("/>", own) - own);
+  EXPECT_NE(identity.find("name=\"Setup\""), std::string::npos);
+  EXPECT_NE(identity.find("version=\"5.1.0.0\""), std::string::npos);
+  EXPECT_NE(identity.find("processorArchitecture=\"x86\""), std::string::npos);
+
+  // The manifest takes effect: comctl32 comes from the side-by-side store's version 6.
+  HMODULE comctl = LoadLibraryA("comctl32.dll");
+  ASSERT_NE(comctl, nullptr);
+  char path[MAX_PATH] = "";
+  GetModuleFileNameA(comctl, path, MAX_PATH);
+  std::string loaded = path;
+  for (char& c : loaded) c = char(tolower(static_cast<unsigned char>(c)));
+  EXPECT_NE(loaded.find("microsoft.windows.common-controls_6595b64144ccf1df_6."),
+            std::string::npos)
+      << path;
+  FreeLibrary(comctl);
+}
+
+TEST(ProgramResources, VersionNamesTheProduct) {
+  char path[MAX_PATH];
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeA(path, &ignored);
+  ASSERT_GT(size, 0u);
+  std::string data(size, '\0');
+  ASSERT_TRUE(GetFileVersionInfoA(path, 0, size, data.data()));
+  auto text = [&](const char* key) {
+    char* value = nullptr;
+    UINT length = 0;
+    const std::string query = std::string("\\StringFileInfo\\040904E4\\") + key;
+    if (!VerQueryValueA(data.data(), query.c_str(), reinterpret_cast<void**>(&value), &length))
+      return std::string("<none>");
+    return std::string(value);
+  };
+  EXPECT_EQ(text("ProductName"), "Zentrova Latvian Spellchecker");
+  EXPECT_EQ(text("FileDescription"), "Zentrova Latvian Spellchecker - Setup");
+  EXPECT_EQ(text("OriginalFilename"), "Setup.exe");
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+  EXPECT_EQ(fixed->dwFileVersionMS, DWORD(5 << 16 | 1));
+  EXPECT_EQ(fixed->dwFileVersionLS, 0u);
+}
+
+}  // namespace
