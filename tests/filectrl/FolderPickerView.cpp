@@ -14,10 +14,22 @@ namespace {
 
 class TViewForm : public TPickerForm {
  public:
-  void CloseAfter(int seconds) { SetTimer(Handle(), 1, seconds * 1000, nullptr); }
+  // Drops the drive list down once the form is on the screen, and closes it later.
+  void CloseAfter(int seconds) {
+    SetTimer(Handle(), kDropDown, 500, nullptr);
+    SetTimer(Handle(), kClose, seconds * 1000, nullptr);
+  }
 
  protected:
-  void WMTimer(UINT_PTR) override { SetModalResult(ui::mrOk); }
+  void WMTimer(UINT_PTR id) override {
+    if (id == kClose) SetModalResult(ui::mrOk);
+    if (id != kDropDown) return;
+    KillTimer(Handle(), kDropDown);
+    SendMessageA(DestDirCmbBx->Handle(), CB_SHOWDROPDOWN, TRUE, 0);
+  }
+
+ private:
+  static constexpr UINT_PTR kDropDown = 1, kClose = 2;
 };
 
 }  // namespace
@@ -29,7 +41,6 @@ int main(int argc, char** argv) {
     TViewForm form;
     form.DestDirLstBx->ShowFolder(argc > 1 ? argv[1] : inst::GetSpecialFolder(38));
     form.CloseAfter(argc > 2 ? std::stoi(argv[2]) : 30);
-    PostMessageA(form.DestDirCmbBx->Handle(), CB_SHOWDROPDOWN, TRUE, 0);
     form.ShowModal();
   }
   inst::FinalizeInstUtils();
