@@ -67,9 +67,13 @@ void MergeUpdateLog(std::vector<std::string>& log, const std::vector<std::string
   std::erase_if(log, [&](const std::string& line) {
     return line.empty() || std::binary_search(sortedPublic.begin(), sortedPublic.end(), line, LogLess);
   });
-  // Pass 2: a run of adjacent stamp lines shrinks to its first, oldest line.
-  for (std::size_t a = log.size(); a-- > 1;)
-    if (IsStamp(log[a]) && IsStamp(log[a - 1])) log.erase(log.begin() + static_cast<long>(a));
+  // Pass 2: a run of adjacent stamp lines shrinks to its first, oldest line. One sweep:
+  // erasing the lines one by one from the middle takes quadratic time on a long log.
+  log.erase(std::unique(log.begin(), log.end(),
+                        [](const std::string& kept, const std::string& next) {
+                          return IsStamp(kept) && IsStamp(next);
+                        }),
+            log.end());
   // Pass 3: a stamp line left last has lost its whole group.
   if (!log.empty() && IsStamp(log.back())) log.pop_back();
 
