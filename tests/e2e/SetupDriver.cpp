@@ -55,9 +55,29 @@ TSetupRun::TSetupRun(const std::string& arguments) {
     ADD_FAILURE() << "cannot start " << commandLine << ": error " << GetLastError();
     return;
   }
+  WaitForForm(Widen(commandLine));
+}
+
+TSetupRun::TSetupRun(const std::wstring& arguments, const std::string& program,
+                     const std::string& currentFolder) {
+  std::wstring commandLine = L"\"" + Widen(program.empty() ? Built.setupExe : program) + L"\"";
+  if (!arguments.empty()) commandLine += L" " + arguments;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  const std::wstring folder = Widen(currentFolder);
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      folder.empty() ? nullptr : folder.c_str(), &startup, &info_)) {
+    ADD_FAILURE() << "cannot start the program: error " << GetLastError();
+    return;
+  }
+  WaitForForm(commandLine);
+}
+
+void TSetupRun::WaitForForm(const std::wstring& commandLine) {
   form_ = testkit::WaitForWindow(kFormClass, kSetupTitle, testkit::kWindowTimeoutMs,
                                  info_.dwProcessId);
-  EXPECT_NE(form_, nullptr) << "the wizard window did not appear";
+  EXPECT_NE(form_, nullptr) << "the wizard window did not appear for "
+                            << testing::PrintToString(commandLine);
 }
 
 TSetupRun::~TSetupRun() {

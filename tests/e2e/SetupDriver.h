@@ -24,6 +24,10 @@ class TSetupRun {
  public:
   // Starts Setup.exe with the arguments and waits for the wizard window.
   explicit TSetupRun(const std::string& arguments = "");
+  // The same with a wide command-line tail (characters of any code page), from `program`
+  // (a copy of Setup.exe; empty: the built one) in `currentFolder` (empty: this process's).
+  explicit TSetupRun(const std::wstring& arguments, const std::string& program = "",
+                     const std::string& currentFolder = "");
   // Ends the process if it still runs.
   ~TSetupRun();
   TSetupRun(const TSetupRun&) = delete;
@@ -67,6 +71,8 @@ class TSetupRun {
   DWORD WaitForExit(DWORD timeoutMs = 30000);
 
  private:
+  void WaitForForm(const std::wstring& commandLine);
+
   PROCESS_INFORMATION info_{};
   HWND form_ = nullptr;
 };

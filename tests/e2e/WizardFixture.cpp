@@ -91,6 +91,26 @@ std::vector<std::string> WizardTest::TempLeftovers() const {
   return names;
 }
 
+void WizardTest::WalkToHomePage(TSetupRun& run) {
+  ASSERT_NE(run.Form(), nullptr);
+  run.Next();
+  ASSERT_TRUE(run.WaitForTitle(L"License Agreement"));
+  run.Next();
+  ASSERT_TRUE(run.WaitForTitle(L"Specify Home Folder"));
+}
+
+void WizardTest::WalkToReady(TSetupRun& run, const std::string& home) {
+  WalkToHomePage(run);
+  if (::testing::Test::HasFatalFailure()) return;
+  run.SetEditText(home);
+  run.Next();
+  ASSERT_TRUE(run.WaitForTitle(L"Ready to Install"));
+}
+
+std::optional<testkit::TMessageBox> WizardTest::Box(const TSetupRun& run) {
+  return testkit::WaitForMessageBox(testkit::kWindowTimeoutMs, run.ProcessId());
+}
+
 }  // namespace e2e
 
 // ctest hands over the built programs: --setup=<Setup.exe> --host=<qzv.exe> (Unix paths).

@@ -5,12 +5,15 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "SetupDriver.h"
 #include "TestFolder.h"
+#include "WindowDriver.h"
 
 namespace e2e {
 
@@ -33,6 +36,13 @@ class WizardTest : public ::testing::Test {
   static DWORD ReadLaunch();
   // Files left in the temporary folder that Setup.exe was given.
   std::vector<std::string> TempLeftovers() const;
+
+  // Welcome -> licence -> home folder page.
+  static void WalkToHomePage(TSetupRun& run);
+  // Welcome -> licence -> home folder (typed) -> ready.
+  static void WalkToReady(TSetupRun& run, const std::string& home);
+  // The next message box of the run's process, read.
+  static std::optional<testkit::TMessageBox> Box(const TSetupRun& run);
 
   testkit::TTestFolder folder_;
   std::string temp_;
