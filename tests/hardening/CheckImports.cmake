@@ -1,0 +1,33 @@
+# Fails unless every DLL that PROGRAM imports is one that Windows always takes from the
+# system folder, so no DLL beside Setup.exe can stand in for it. Delay-loaded imports are
+# refused outright: they are looked up with the ordinary search order.
+# cmake -DOBJDUMP=... -DPROGRAM=Setup.exe -P CheckImports.cmake
+cmake_minimum_required(VERSION 3.20)
+set(allowed kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll ole32.dll oleaut32.dll
+            msvcrt.dll comdlg32.dll)
+execute_process(COMMAND ${OBJDUMP} -p ${PROGRAM} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
+if(failed)
+  message(FATAL_ERROR "${OBJDUMP} cannot read ${PROGRAM}")
+endif()
+if(NOT dump MATCHES "Entry d [0-9a-f]+ 00000000 Delay Import Directory")
+  message(FATAL_ERROR "${PROGRAM} has delay-loaded imports")
+endif()
+string(REGEX MATCHALL "DLL Name: [^\r\n]+" names "${dump}")
+if(NOT names)
+  message(FATAL_ERROR "no import table found in ${PROGRAM}")
+endif()
+set(bad)
+foreach(entry ${names})
+  string(REPLACE "DLL Name: " "" dll "${entry}")
+  string(STRIP "${dll}" dll)
+  string(TOLOWER "${dll}" dll)
+  list(APPEND seen ${dll})
+  if(NOT dll IN_LIST allowed)
+    list(APPEND bad ${dll})
+  endif()
+endforeach()
+if(bad)
+  message(FATAL_ERROR "${PROGRAM} imports DLLs that a planted copy could replace: ${bad}")
+endif()
+list(REMOVE_DUPLICATES seen)
+message(STATUS "imports: ${seen}")

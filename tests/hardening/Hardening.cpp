@@ -1,0 +1,65 @@
+#include "Hardening.h"
+
+#include <algorithm>
+
+namespace e2e {
+
+TEnvironmentValue::TEnvironmentValue(const char* name, const char* value) : name_(name) {
+  const DWORD needed = GetEnvironmentVariableA(name, nullptr, 0);
+  had_ = needed > 0;
+  if (had_) {
+    old_.assign(needed, '\0');
+    old_.resize(GetEnvironmentVariableA(name, old_.data(), needed));
+  }
+  SetEnvironmentVariableA(name, value);
+}
+
+TEnvironmentValue::~TEnvironmentValue() {
+  SetEnvironmentVariableA(name_, had_ ? old_.c_str() : nullptr);
+}
+
+void SharedInstallTest::InstallToFinishPage(TSetupRun& run) {
+  WalkToReady(run, MakeHome());
+  if (HasFatalFailure()) return;
+  run.Next();
+  ASSERT_TRUE(run.WaitForTitle(L"Installation Complete"));
+}
+
+void SharedInstallTest::FinishAndExit(TSetupRun& run) {
+  run.SetCheck(L"&Launch Zentrova Word Processor", false);
+  run.Finish();
+  EXPECT_EQ(run.WaitForExit(), 0u);
+}
+
+void SharedInstallTest::Answer(const testkit::TMessageBox& box, int button) {
+  ASSERT_TRUE(testkit::PressButton(box.window, button));
+  ASSERT_TRUE(testkit::WaitForWindowGone(box.window, 5000));
+}
+
+std::vector<std::string> SharedInstallTest::CrLfLines(const std::string& path) {
+  const std::string text = testkit::ReadWholeFile(path);
+  std::vector<std::string> lines;
+  std::size_t start = 0, end;
+  while ((end = text.find("\r\n", start)) != std::string::npos) {
+    lines.push_back(text.substr(start, end - start));
+    start = end + 2;
+  }
+  EXPECT_EQ(start, text.size()) << "every line of " << path << " ends with CR LF";
+  for (const std::string& line : lines)
+    EXPECT_EQ(line.find_first_of("\r\n"), std::string::npos) << "a lone line end in " << path;
+  return lines;
+}
+
+std::vector<std::string> SharedInstallTest::LoggedEntries(const std::string& sub) const {
+  std::vector<std::string> entries;
+  for (const char* file : {"Latvian.asc", "hunspell.dll", "lv_LV.dic", "lv_LV.aff", "userdiclv.tlx",
+                           "Latvian.hyph"})
+    entries.push_back(Public(sub) + "\\" + file + (std::string(file) == "userdiclv.tlx" ? "\t!" : ""));
+  std::sort(entries.begin(), entries.end(), [](const std::string& a, const std::string& b) {
+    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE | SORT_STRINGSORT, a.c_str(), -1,
+                          b.c_str(), -1) == CSTR_LESS_THAN;
+  });
+  return entries;
+}
+
+}  // namespace e2e
