@@ -1,0 +1,110 @@
+// What the benchmark programs share: a high-resolution clock, medians of paired samples
+// and the rows of the one table that bench/run prints.
+#pragma once
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <vector>
+
+namespace bench {
+
+// Milliseconds on the performance counter.
+inline double NowMs() {
+  static const double perMs = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return static_cast<double>(f.QuadPart) / 1000.0;
+  }();
+  LARGE_INTEGER c;
+  QueryPerformanceCounter(&c);
+  return static_cast<double>(c.QuadPart) / perMs;
+}
+
+inline double Median(std::vector<double> v) {
+  if (v.empty()) return 0;
+  std::sort(v.begin(), v.end());
+  const std::size_t n = v.size();
+  return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+// One sample of the measured thing and one of its baseline per round, so that a slow
+// moment of the machine weighs on both sides of a ratio alike.
+class TPairs {
+ public:
+  void Add(double subject, double baseline) {
+    subject_.push_back(subject);
+    baseline_.push_back(baseline);
+    ratio_.push_back(baseline > 0 ? subject / baseline : 0);
+  }
+  std::size_t Rounds() const { return subject_.size(); }
+  double Subject() const { return Median(subject_); }
+  double Baseline() const { return Median(baseline_); }
+  double Ratio() const { return Median(ratio_); }
+  // Every sample, for the log beside the table.
+  void Dump(const std::string& what) const {
+    std::fprintf(stderr, "%s:\n", what.c_str());
+    for (std::size_t i = 0; i < subject_.size(); ++i)
+      std::fprintf(stderr, "  %8.1f %8.1f\n", subject_[i], baseline_[i]);
+  }
+
+ private:
+  std::vector<double> subject_, baseline_, ratio_;
+};
+
+// A table row: | what | measured | baseline | ratio |.
+inline void Row(const std::string& what, const std::string& measured, const std::string& baseline,
+                const std::string& ratio) {
+  std::printf("| %s | %s | %s | %s |\n", what.c_str(), measured.c_str(), baseline.c_str(),
+              ratio.c_str());
+  std::fflush(stdout);
+}
+
+inline std::string Format(const char* format, double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, format, value);
+  return text;
+}
+
+// A timing row from paired rounds: medians of both sides and the median paired ratio.
+inline void TimeRow(const std::string& what, const TPairs& pairs) {
+  pairs.Dump(what);
+  Row(what + " (median of " + std::to_string(pairs.Rounds()) + ")",
+      Format("%.1f ms", pairs.Subject()), Format("%.1f ms", pairs.Baseline()),
+      Format("%.2f", pairs.Ratio()));
+}
+
+// Byte counts with thousands separators, as a reader of the table wants them.
+inline std::string Bytes(unsigned long long n) {
+  std::string digits = std::to_string(n), out;
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i && (digits.size() - i) % 3 == 0) out += ',';
+    out += digits[i];
+  }
+  return out + " B";
+}
+
+// A benchmark that cannot go on; main reports it after every started program has ended.
+struct TFailure {
+  std::string why;
+};
+[[noreturn]] inline void Fail(const std::string& why) { throw TFailure{why}; }
+
+// Runs a benchmark's body: 0, or 1 with the reason on stderr.
+template <typename Body>
+int Main(Body body) {
+  try {
+    body();
+    return 0;
+  } catch (const TFailure& f) {
+    std::fprintf(stderr, "bench: %s\n", f.why.c_str());
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "bench: %s\n", e.what());
+  }
+  return 1;
+}
+
+}  // namespace bench

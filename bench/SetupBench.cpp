@@ -1,0 +1,364 @@
+// Times Setup.exe from outside, as a user meets it, each sample paired with its baseline
+// in the same round:
+//   start-up      process start to the wizard window visible / the same for a bare window
+//   installation  Next on the ready page to the finish page shown / CopyFileW of the same
+//                 twelve files (six module files into two folders)
+//   SetupBench --setup=EXE --bare=EXE --host=qzv.exe [--startup-rounds=N]
+//              [--install-rounds=N]                            (Windows paths)
+#include <windows.h>
+
+#include <shlobj.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "BenchStats.h"
+#include "Handles.h"
+#include "Widen.h"
+
+namespace {
+
+const wchar_t kFormClass[] = L"TMainDlgForm";
+const wchar_t kSetupTitle[] = L"Zentrova Latvian Spellchecker - Setup";
+const wchar_t kBareClass[] = L"BenchBareWindow";
+const wchar_t kBareTitle[] = L"Bare Window";
+const char kSettingsKey[] = "Software\\Zentrova Word Processor\\Install";
+const wchar_t* const kModuleFiles[] = {L"Latvian.asc", L"hunspell.dll",  L"lv_LV.dic",
+                                       L"lv_LV.aff",   L"userdiclv.tlx", L"Latvian.hyph"};
+const wchar_t* const kModuleFolders[] = {L"Spellcheck", L"Orthographe"};
+
+// Back-to-back process starts raise Wine's floor: every sample waits this long first.
+constexpr DWORD kPauseMs = 300;
+constexpr double kTimeoutMs = 30000;
+
+// A started program, ended (if it still runs) when this goes.
+class TProcess {
+ public:
+  explicit TProcess(const std::wstring& exe) {
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info))
+      bench::Fail("cannot start " + std::to_string(GetLastError()));
+    process_.reset(info.hProcess);
+    CloseHandle(info.hThread);
+    id_ = info.dwProcessId;
+  }
+  ~TProcess() { End(); }
+  TProcess(const TProcess&) = delete;
+  TProcess& operator=(const TProcess&) = delete;
+
+  DWORD Id() const { return id_; }
+  bool WaitForExit(DWORD timeoutMs) {
+    return WaitForSingleObject(process_.get(), timeoutMs) == WAIT_OBJECT_0;
+  }
+  void End() {
+    if (process_ && !WaitForExit(0)) {
+      TerminateProcess(process_.get(), 99);
+      WaitForExit(10000);
+    }
+  }
+
+ private:
+  inst::UniqueHandle process_;
+  DWORD id_ = 0;
+};
+
+struct TFind {
+  const wchar_t* className;
+  const wchar_t* caption;
+  DWORD processId;
+  HWND found;
+};
+
+// GetClassName and GetWindowText read what the system keeps for another process's top-level
+// window without a message to it, so the poll itself never waits on the program.
+BOOL CALLBACK MatchTopLevel(HWND w, LPARAM param) {
+  auto* f = reinterpret_cast<TFind*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  if (pid != f->processId || !IsWindowVisible(w)) return TRUE;
+  wchar_t text[256];
+  if (!GetClassNameW(w, text, 256) || wcscmp(text, f->className) != 0) return TRUE;
+  GetWindowTextW(w, text, 256);
+  if (wcscmp(text, f->caption) != 0) return TRUE;
+  f->found = w;
+  return FALSE;
+}
+
+HWND WaitForVisibleWindow(const TProcess& process, const wchar_t* className,
+                          const wchar_t* caption) {
+  const double start = bench::NowMs();
+  for (;;) {
+    TFind f{className, caption, process.Id(), nullptr};
+    EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&f));
+    if (f.found) return f.found;
+    if (bench::NowMs() - start > kTimeoutMs) bench::Fail("no window appeared");
+    Sleep(1);
+  }
+}
+
+// Process start to its window visible, in ms; the process is ended afterwards.
+double StartUp(const std::wstring& exe, const wchar_t* className, const wchar_t* caption) {
+  Sleep(kPauseMs);
+  const double start = bench::NowMs();
+  TProcess process(exe);
+  WaitForVisibleWindow(process, className, caption);
+  return bench::NowMs() - start;
+}
+
+// Controls of the wizard, found and used as an accessibility tool would.
+std::wstring TextOf(HWND w) {
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(w, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 30000, &length)) return L"";
+  std::wstring text(length + 1, L'\0');
+  DWORD_PTR got = 0;
+  SendMessageTimeoutW(w, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                      SMTO_ABORTIFHUNG, 30000, &got);
+  text.resize(got < length ? got : length);
+  return text;
+}
+
+std::vector<HWND> Children(HWND form, const wchar_t* className) {
+  struct TCollect {
+    const wchar_t* className;
+    std::vector<HWND> found;
+    static BOOL CALLBACK Visit(HWND w, LPARAM param) {
+      auto* c = reinterpret_cast<TCollect*>(param);
+      wchar_t name[64];
+      if (IsWindowVisible(w) && GetClassNameW(w, name, 64) && _wcsicmp(name, c->className) == 0)
+        c->found.push_back(w);
+      return TRUE;
+    }
+  } collect{className, {}};
+  EnumChildWindows(form, TCollect::Visit, reinterpret_cast<LPARAM>(&collect));
+  return collect.found;
+}
+
+HWND Button(HWND form, const wchar_t* caption) {
+  const double start = bench::NowMs();
+  do {
+    for (HWND b : Children(form, L"Button"))
+      if (TextOf(b) == caption) return b;
+    Sleep(5);
+  } while (bench::NowMs() - start < kTimeoutMs);
+  bench::Fail("no button");
+}
+
+// The page title: the one label at the top left of the white band.
+std::wstring Title(HWND form) {
+  for (HWND label : Children(form, L"TLabel")) {
+    RECT r;
+    GetWindowRect(label, &r);
+    POINT p{r.left, r.top};
+    ScreenToClient(form, &p);
+    if (p.y < 40 && p.x < 100) return TextOf(label);
+  }
+  return L"";
+}
+
+// Waits for the page title. While the wizard works inside a click, the title's text
+// message waits for it, so the title is read as soon as the wizard answers again.
+void WaitForTitle(HWND form, const wchar_t* title) {
+  const double start = bench::NowMs();
+  while (Title(form) != title) {
+    if (bench::NowMs() - start > kTimeoutMs) bench::Fail("the wizard did not reach a page");
+    Sleep(1);
+  }
+}
+
+void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
+
+// Folders and files of a round.
+std::wstring CommonAppData() {
+  wchar_t path[MAX_PATH] = {};
+  SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, 0, path);
+  return path;
+}
+
+void RemoveTree(const std::wstring& folder) {
+  WIN32_FIND_DATAW found;
+  inst::UniqueFind find(FindFirstFileW((folder + L"\\*").c_str(), &found));
+  if (find) {
+    do {
+      const std::wstring name = found.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring path = folder + L"\\" + name;
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(path);
+      } else {
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(path.c_str());
+      }
+    } while (FindNextFileW(find.get(), &found));
+  }
+  find.reset();
+  RemoveDirectoryW(folder.c_str());
+}
+
+// Both module folders, empty: a shared installation then writes all twelve files.
+void MakeModuleFolders(const std::wstring& base) {
+  CreateDirectoryW(base.c_str(), nullptr);
+  for (const wchar_t* sub : kModuleFolders) CreateDirectoryW((base + L"\\" + sub).c_str(), nullptr);
+}
+
+void ClearSharedState(const std::wstring& shared) {
+  RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey);
+  RemoveTree(shared);
+}
+
+class TInstallBench {
+ public:
+  TInstallBench(std::wstring setupExe, const std::wstring& hostExe, const std::wstring& work)
+      : setupExe_(std::move(setupExe)),
+        shared_(CommonAppData() + L"\\Zentrova"),
+        home_(work + L"\\Zentrova Home"),
+        source_(work + L"\\source"),
+        copies_(work + L"\\copies") {
+    CreateDirectoryW(home_.c_str(), nullptr);
+    if (!CopyFileW(hostExe.c_str(), (home_ + L"\\qzv.exe").c_str(), FALSE))
+      bench::Fail("cannot copy the host program");
+    // One untimed installation: it warms Wine up and leaves the files the copies start from.
+    Install();
+  }
+  ~TInstallBench() { ClearSharedState(shared_); }
+  TInstallBench(const TInstallBench&) = delete;
+  TInstallBench& operator=(const TInstallBench&) = delete;
+
+  // Next on the ready page to the finish page shown, in ms.
+  double Install() {
+    ClearSharedState(shared_);
+    CreateDirectoryW(shared_.c_str(), nullptr);
+    CreateDirectoryW((shared_ + L"\\Hidden").c_str(), nullptr);
+    MakeModuleFolders(shared_ + L"\\Public");
+    Sleep(kPauseMs);
+    TProcess setup(setupExe_);
+    HWND form = WaitForVisibleWindow(setup, kFormClass, kSetupTitle);
+    Click(Button(form, L"&Next >"));
+    WaitForTitle(form, L"License Agreement");
+    Click(Button(form, L"&Next >"));
+    WaitForTitle(form, L"Specify Home Folder");
+    SendMessageW(Children(form, L"Edit").at(0), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(home_.c_str()));
+    Click(Button(form, L"&Next >"));
+    WaitForTitle(form, L"Ready to Install");
+    HWND next = Button(form, L"&Next >");
+    Sleep(kPauseMs);
+    const double start = bench::NowMs();
+    Click(next);
+    WaitForTitle(form, L"Installation Complete");
+    const double took = bench::NowMs() - start;
+    HWND launch = Button(form, L"&Launch Zentrova Word Processor");
+    if (SendMessageW(launch, BM_GETCHECK, 0, 0) == BST_CHECKED)
+      SendMessageW(launch, BM_CLICK, 0, 0);
+    Click(Button(form, L"&Finish"));
+    if (!setup.WaitForExit(30000)) bench::Fail("the wizard did not end");
+    for (const wchar_t* sub : kModuleFolders)
+      for (const wchar_t* file : kModuleFiles)
+        if (GetFileAttributesW((shared_ + L"\\Public\\" + sub + L"\\" + file).c_str()) ==
+            INVALID_FILE_ATTRIBUTES)
+          bench::Fail("a module file was not installed");
+    if (GetFileAttributesW(source_.c_str()) == INVALID_FILE_ATTRIBUTES) {
+      CreateDirectoryW(source_.c_str(), nullptr);
+      for (const wchar_t* file : kModuleFiles)
+        CopyFileW((shared_ + L"\\Public\\Spellcheck\\" + file).c_str(),
+                  (source_ + L"\\" + file).c_str(), FALSE);
+    }
+    ClearSharedState(shared_);
+    return took;
+  }
+
+  // The same twelve files' bytes copied with CopyFileW into two empty folders, in ms.
+  double Copy() {
+    RemoveTree(copies_);
+    MakeModuleFolders(copies_);
+    Sleep(kPauseMs);
+    const double start = bench::NowMs();
+    for (const wchar_t* sub : kModuleFolders)
+      for (const wchar_t* file : kModuleFiles)
+        if (!CopyFileW((source_ + L"\\" + file).c_str(),
+                       (copies_ + L"\\" + sub + L"\\" + file).c_str(), FALSE))
+          bench::Fail("CopyFileW failed");
+    const double took = bench::NowMs() - start;
+    RemoveTree(copies_);
+    return took;
+  }
+
+ private:
+  std::wstring setupExe_, shared_, home_, source_, copies_;
+};
+
+// Pairs of a program and its baseline, the order swapped every other round.
+template <typename A, typename B>
+bench::TPairs Paired(int rounds, A subject, B baseline) {
+  bench::TPairs pairs;
+  for (int round = 0; round < rounds; ++round) {
+    if (round % 2) {
+      const double b = baseline();
+      pairs.Add(subject(), b);
+    } else {
+      const double s = subject();
+      pairs.Add(s, baseline());
+    }
+  }
+  return pairs;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::wstring setupExe, bareExe, hostExe;
+  int startupRounds = 15, installRounds = 7;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    const std::size_t eq = arg.find('=');
+    const std::string name = arg.substr(0, eq),
+                      value = eq == std::string::npos ? "" : arg.substr(eq + 1);
+    if (name == "--setup") setupExe = inst::Widen(value);
+    if (name == "--bare") bareExe = inst::Widen(value);
+    if (name == "--host") hostExe = inst::Widen(value);
+    if (name == "--startup-rounds") startupRounds = std::atoi(value.c_str());
+    if (name == "--install-rounds") installRounds = std::atoi(value.c_str());
+  }
+  if (setupExe.empty() || bareExe.empty() || hostExe.empty()) {
+    std::fprintf(stderr,
+                 "usage: SetupBench --setup=EXE --bare=EXE --host=EXE [--startup-rounds=N] "
+                 "[--install-rounds=N]\n");
+    return 2;
+  }
+  // A scratch folder of its own, also the temporary folder of every program started here,
+  // so that the temporary files of a wizard ended from outside go with it.
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring work =
+      std::wstring(temp) + L"Zentrova Bench " + std::to_wstring(GetCurrentProcessId());
+  CreateDirectoryW(work.c_str(), nullptr);
+  const std::wstring childTemp = work + L"\\temp";
+  CreateDirectoryW(childTemp.c_str(), nullptr);
+  SetEnvironmentVariableW(L"TEMP", childTemp.c_str());
+  SetEnvironmentVariableW(L"TMP", childTemp.c_str());
+
+  const int result = bench::Main([&] {
+    auto setupStart = [&] { return StartUp(setupExe, kFormClass, kSetupTitle); };
+    auto bareStart = [&] { return StartUp(bareExe, kBareClass, kBareTitle); };
+
+    // One bare window stays open throughout: Wine's desktop process ends about a second
+    // after the last program attached to it, and the next one would pay for its restart.
+    TProcess keepAlive(bareExe);
+    WaitForVisibleWindow(keepAlive, kBareClass, kBareTitle);
+    setupStart();  // one untimed start of each: file caches filled alike
+    bareStart();
+    const bench::TPairs warm = Paired(startupRounds, setupStart, bareStart);
+    bench::TimeRow("Start-up: process start to window visible / bare Win32 window", warm);
+    TInstallBench install(setupExe, hostExe, work);
+    const bench::TPairs run = Paired(
+        installRounds, [&] { return install.Install(); }, [&] { return install.Copy(); });
+    bench::TimeRow(
+        "Installation run: Next on Ready to Finish page shown / CopyFileW of the 12 files", run);
+  });
+  RemoveTree(work);
+  return result;
+}
