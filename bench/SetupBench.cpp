@@ -23,6 +23,7 @@ const wchar_t kFormClass[] = L"TMainDlgForm";
 const wchar_t kSetupTitle[] = L"Zentrova Latvian Spellchecker - Setup";
 const wchar_t kBareClass[] = L"BenchBareWindow";
 const wchar_t kBareTitle[] = L"Bare Window";
+const char kProductKey[] = "Software\\Zentrova Word Processor";
 const char kSettingsKey[] = "Software\\Zentrova Word Processor\\Install";
 const wchar_t* const kModuleFiles[] = {L"Latvian.asc", L"hunspell.dll",  L"lv_LV.dic",
                                        L"lv_LV.aff",   L"userdiclv.tlx", L"Latvian.hyph"};
@@ -224,7 +225,10 @@ class TInstallBench {
     // One untimed installation: it warms Wine up and leaves the files the copies start from.
     Install();
   }
-  ~TInstallBench() { ClearSharedState(shared_); }
+  ~TInstallBench() {
+    ClearSharedState(shared_);
+    RegDeleteKeyA(HKEY_CURRENT_USER, kProductKey);  // only when nothing else is left in it
+  }
   TInstallBench(const TInstallBench&) = delete;
   TInstallBench& operator=(const TInstallBench&) = delete;
 
