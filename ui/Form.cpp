@@ -232,9 +232,18 @@ bool TForm::IsDialogKey(MSG& msg) {
       focused = c;
     }
   }
-  const LRESULT wants = focusWnd ? SendMessageA(focusWnd, WM_GETDLGCODE, msg.wParam,
-                                                reinterpret_cast<LPARAM>(&msg))
-                                 : 0;
+  LRESULT wants = focusWnd ? SendMessageA(focusWnd, WM_GETDLGCODE, msg.wParam,
+                                          reinterpret_cast<LPARAM>(&msg))
+                           : 0;
+  // A multi-line edit claims every key, yet in a dialog Esc still cancels and Enter still
+  // presses the default button unless the edit takes line breaks (the licence memo).
+  if (focusWnd && msg.message == WM_KEYDOWN &&
+      (msg.wParam == VK_ESCAPE ||
+       (msg.wParam == VK_RETURN && !(GetWindowLongA(focusWnd, GWL_STYLE) & ES_WANTRETURN)))) {
+    char cls[16] = {};
+    GetClassNameA(focusWnd, cls, sizeof cls);
+    if (lstrcmpiA(cls, "Edit") == 0) wants &= ~DLGC_WANTMESSAGE;
+  }
 
   if (msg.message == WM_KEYDOWN) {
     if (CtrlOrAltDown()) return false;
