@@ -38,9 +38,9 @@ make_test_drives() {
   ln -sfn "$drives/d" "$WINEPREFIX/dosdevices/d:"
   ln -sfn "$drives/e" "$WINEPREFIX/dosdevices/e:"
   ln -sfn "$drives/n" "$WINEPREFIX/dosdevices/n:"
-  local spec
-  for spec in d:cdrom e:floppy n:network; do
-    wine reg add 'HKLM\Software\Wine\Drives' /v "${spec%%:*}:" /t REG_SZ /d "${spec#*:}" /f >/dev/null 2>&1
+  local drive
+  for drive in d:cdrom e:floppy n:network; do
+    wine reg add 'HKLM\Software\Wine\Drives' /v "${drive%%:*}:" /t REG_SZ /d "${drive#*:}" /f >/dev/null 2>&1
   done
 }
 

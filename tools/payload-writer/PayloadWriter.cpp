@@ -48,12 +48,12 @@ payload::DateTimeParts ParseDate(const std::string& text) {
 
 int main(int argc, char** argv) {
   std::string date, out;
-  std::vector<std::string> specs;
+  std::vector<std::string> entries;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--date" && i + 1 < argc) date = argv[++i];
     else if (arg == "--out" && i + 1 < argc) out = argv[++i];
-    else specs.push_back(arg);
+    else entries.push_back(arg);
   }
   if (date.empty() || out.empty())
     Fail("usage: payload-writer --date YYYY-MM-DDTHH:MM:SS --out FILE NAME=PATH ...");
@@ -61,10 +61,10 @@ int main(int argc, char** argv) {
 
   std::vector<std::uint8_t> inflated;
   std::set<std::string> seen;
-  for (const std::string& spec : specs) {
-    const auto eq = spec.find('=');
-    if (eq == std::string::npos) Fail("entry \"" + spec + "\" is not of the form NAME=PATH");
-    const std::string name = spec.substr(0, eq), path = spec.substr(eq + 1);
+  for (const std::string& entry : entries) {
+    const auto eq = entry.find('=');
+    if (eq == std::string::npos) Fail("entry \"" + entry + "\" is not of the form NAME=PATH");
+    const std::string name = entry.substr(0, eq), path = entry.substr(eq + 1);
     if (name.size() > payload::kMaxNameLength)
       Fail("entry name \"" + name + "\" is longer than 255 bytes");
     if (!seen.insert(UpperAscii(name)).second)
