@@ -8,49 +8,22 @@
 
 #include "Application.h"
 #include "AttachFiles.h"
-#include "Bevel.h"
-#include "Button.h"
-#include "CheckBox.h"
 #include "ClassRegistry.h"
-#include "Edit.h"
-#include "Image.h"
+#include "FileCtrlClasses.h"
 #include "InstUtils.h"
-#include "Label.h"
 #include "MainDlg.h"
-#include "Memo.h"
-#include "PageControl.h"
-#include "Panel.h"
 #include "SetupMessage.h"
+#include "SetupResources.h"
 #include "SetupTitle.h"
 #include "SystemLibrary.h"
-#include "TDirectoryListBox.h"
-#include "TDriveComboBox.h"
-#include "TabSheet.h"
 
 namespace {
 
-const int kApplicationIcon = 1;
-
-// The classes the wizard's layout names.
-void RegisterLayoutClasses() {
-  using namespace ui;
-  RegisterControlClass<TBevel>("TBevel");
-  RegisterControlClass<TButton>("TButton");
-  RegisterControlClass<TCheckBox>("TCheckBox");
-  RegisterControlClass<filectrl::TDirectoryListBox>("TDirectoryListBox");
-  RegisterControlClass<filectrl::TDriveComboBox>("TDriveComboBox");
-  RegisterControlClass<TEdit>("TEdit");
-  RegisterControlClass<TImage>("TImage");
-  RegisterControlClass<TLabel>("TLabel");
-  RegisterControlClass<TMemo>("TMemo");
-  RegisterControlClass<TPanel>("TPanel");
-  RegisterControlClass<TPageControl>("TPageControl");
-  RegisterControlClass<TTabSheet>("TTabSheet");
-}
-
 void RunSetup() {
-  RegisterLayoutClasses();
-  ui::Application.SetIconResource(GetModuleHandleA(nullptr), kApplicationIcon);
+  // The classes the wizard's layout names: the ten standard controls and the two pickers.
+  ui::RegisterStandardControlClasses();
+  filectrl::RegisterFileCtrlClasses();
+  ui::Application.SetIconResource(GetModuleHandleA(nullptr), SETUP_ICON_ID);
   ui::Application.SetTitle(inst::kSetupTitle);
 
   auto store = std::make_unique<payload::TAttachedFiles>();

@@ -125,17 +125,6 @@ class InstallTest : public WizardTest {
 
   std::string Public(const char* sub) const { return SharedZentrova() + "\\Public\\" + sub; }
 
-  // Welcome -> licence -> home folder (typed) -> ready.
-  static void WalkToReady(TSetupRun& run, const std::string& home) {
-    ASSERT_NE(run.Form(), nullptr);
-    run.Next();
-    ASSERT_TRUE(run.WaitForTitle(L"License Agreement"));
-    run.Next();
-    ASSERT_TRUE(run.WaitForTitle(L"Specify Home Folder"));
-    run.SetEditText(home);
-    run.Next();
-    ASSERT_TRUE(run.WaitForTitle(L"Ready to Install"));
-  }
   static void Install(TSetupRun& run) {
     run.Next();
     ASSERT_TRUE(run.WaitForTitle(L"Installation Complete"));
@@ -145,9 +134,6 @@ class InstallTest : public WizardTest {
     run.SetCheck(L"&Launch Zentrova Word Processor", launch);
     run.Finish();
     EXPECT_EQ(run.WaitForExit(), 0u);
-  }
-  static std::optional<testkit::TMessageBox> Box(const TSetupRun& run) {
-    return testkit::WaitForMessageBox(testkit::kWindowTimeoutMs, run.ProcessId());
   }
   void StartHost() {
     STARTUPINFOA si{};
