@@ -6,16 +6,16 @@
 #include <exception>
 #include <memory>
 
-#include "Application.h"
-#include "AttachFiles.h"
-#include "ClassRegistry.h"
-#include "FileCtrlClasses.h"
-#include "InstUtils.h"
-#include "MainDlg.h"
-#include "SetupMessage.h"
-#include "SetupResources.h"
-#include "SetupTitle.h"
-#include "SystemLibrary.h"
+#include "ui/Application.h"
+#include "payload/AttachFiles.h"
+#include "ui/ClassRegistry.h"
+#include "filectrl/FileCtrlClasses.h"
+#include "instutils/InstUtils.h"
+#include "wizard/MainDlg.h"
+#include "instutils/SetupMessage.h"
+#include "resources/SetupResources.h"
+#include "instutils/SetupTitle.h"
+#include "instutils/SystemLibrary.h"
 
 namespace {
 

@@ -18,9 +18,9 @@
 #include <string>
 #include <vector>
 
-#include "AttachFiles.h"
-#include "BenchStats.h"
-#include "Handles.h"
+#include "payload/AttachFiles.h"
+#include "bench/BenchStats.h"
+#include "instutils/Handles.h"
 
 namespace {
 

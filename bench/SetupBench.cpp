@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "BenchStats.h"
-#include "Handles.h"
-#include "Widen.h"
+#include "bench/BenchStats.h"
+#include "instutils/Handles.h"
+#include "instutils/Widen.h"
 
 namespace {
 

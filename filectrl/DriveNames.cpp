@@ -1,10 +1,10 @@
-#include "DriveNames.h"
+#include "filectrl/DriveNames.h"
 
-#include "CriticalErrors.h"
-#include "FormatText.h"
-#include "InstUtils.h"
-#include "NameCase.h"
-#include "SystemLibrary.h"
+#include "filectrl/CriticalErrors.h"
+#include "instutils/FormatText.h"
+#include "instutils/InstUtils.h"
+#include "filectrl/NameCase.h"
+#include "instutils/SystemLibrary.h"
 
 namespace filectrl {
 namespace {

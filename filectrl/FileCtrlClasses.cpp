@@ -1,8 +1,8 @@
-#include "FileCtrlClasses.h"
+#include "filectrl/FileCtrlClasses.h"
 
-#include "ClassRegistry.h"
-#include "TDirectoryListBox.h"
-#include "TDriveComboBox.h"
+#include "ui/ClassRegistry.h"
+#include "filectrl/TDirectoryListBox.h"
+#include "filectrl/TDriveComboBox.h"
 
 namespace filectrl {
 

@@ -1,12 +1,12 @@
-#include "FolderTree.h"
+#include "filectrl/FolderTree.h"
 
 #include <windows.h>
 
 #include <algorithm>
 
-#include "Handles.h"
-#include "InstUtils.h"
-#include "NameCase.h"
+#include "instutils/Handles.h"
+#include "instutils/InstUtils.h"
+#include "filectrl/NameCase.h"
 
 namespace filectrl {
 namespace {

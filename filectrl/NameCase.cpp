@@ -1,4 +1,4 @@
-#include "NameCase.h"
+#include "filectrl/NameCase.h"
 
 #include <windows.h>
 

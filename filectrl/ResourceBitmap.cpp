@@ -1,4 +1,4 @@
-#include "ResourceBitmap.h"
+#include "filectrl/ResourceBitmap.h"
 
 namespace filectrl {
 namespace {

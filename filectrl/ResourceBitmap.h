@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "Handles.h"
+#include "instutils/Handles.h"
 
 namespace filectrl {
 

@@ -1,13 +1,13 @@
-#include "TDirectoryListBox.h"
+#include "filectrl/TDirectoryListBox.h"
 
 #include <algorithm>
 
-#include "CriticalErrors.h"
-#include "FolderTree.h"
-#include "InstUtils.h"
-#include "LayoutReader.h"
-#include "NameCase.h"
-#include "TDriveComboBox.h"
+#include "filectrl/CriticalErrors.h"
+#include "filectrl/FolderTree.h"
+#include "instutils/InstUtils.h"
+#include "ui/LayoutReader.h"
+#include "filectrl/NameCase.h"
+#include "filectrl/TDriveComboBox.h"
 
 namespace filectrl {
 namespace {

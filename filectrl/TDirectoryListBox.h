@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "CustomListBox.h"
-#include "ResourceBitmap.h"
+#include "ui/CustomListBox.h"
+#include "filectrl/ResourceBitmap.h"
 
 namespace filectrl {
 

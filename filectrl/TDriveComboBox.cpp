@@ -1,11 +1,11 @@
-#include "TDriveComboBox.h"
+#include "filectrl/TDriveComboBox.h"
 
 #include <algorithm>
 
-#include "DriveNames.h"
-#include "LayoutReader.h"
-#include "NameCase.h"
-#include "TDirectoryListBox.h"
+#include "filectrl/DriveNames.h"
+#include "ui/LayoutReader.h"
+#include "filectrl/NameCase.h"
+#include "filectrl/TDirectoryListBox.h"
 
 namespace filectrl {
 namespace {

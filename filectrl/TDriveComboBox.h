@@ -5,8 +5,8 @@
 
 #include <windows.h>
 
-#include "CustomComboBox.h"
-#include "ResourceBitmap.h"
+#include "ui/CustomComboBox.h"
+#include "filectrl/ResourceBitmap.h"
 
 namespace filectrl {
 

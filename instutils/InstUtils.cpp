@@ -1,4 +1,4 @@
-#include "InstUtils.h"
+#include "instutils/InstUtils.h"
 
 #include <windows.h>
 #include <winioctl.h>
@@ -10,10 +10,10 @@
 #include <memory>
 #include <vector>
 
-#include "Handles.h"
-#include "PayloadDate.h"
-#include "SystemLibrary.h"
-#include "Widen.h"
+#include "instutils/Handles.h"
+#include "payload/PayloadDate.h"
+#include "instutils/SystemLibrary.h"
+#include "instutils/Widen.h"
 
 namespace inst {
 

@@ -1,7 +1,7 @@
-#include "SetupMessage.h"
+#include "instutils/SetupMessage.h"
 
-#include "SetupTitle.h"
-#include "Widen.h"
+#include "instutils/SetupTitle.h"
+#include "instutils/Widen.h"
 
 namespace inst {
 

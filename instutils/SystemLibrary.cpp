@@ -1,4 +1,4 @@
-#include "SystemLibrary.h"
+#include "instutils/SystemLibrary.h"
 
 #include <string>
 

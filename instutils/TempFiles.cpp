@@ -1,11 +1,11 @@
-#include "TempFiles.h"
+#include "instutils/TempFiles.h"
 
 #include <windows.h>
 
-#include "Handles.h"
-#include "InstUtils.h"
-#include "SetupTitle.h"
-#include "Widen.h"
+#include "instutils/Handles.h"
+#include "instutils/InstUtils.h"
+#include "instutils/SetupTitle.h"
+#include "instutils/Widen.h"
 
 namespace inst {
 

@@ -1,4 +1,4 @@
-#include "Widen.h"
+#include "instutils/Widen.h"
 
 #include <windows.h>
 

@@ -1,15 +1,15 @@
-#include "AttachFiles.h"
+#include "payload/AttachFiles.h"
 
 #include <windows.h>
 
-#include "FormatText.h"
-#include "Handles.h"
-#include "Inflate.h"
-#include "InstUtils.h"
-#include "PayloadDate.h"
-#include "SetupMessage.h"
-#include "TempFiles.h"
-#include "Widen.h"
+#include "instutils/FormatText.h"
+#include "instutils/Handles.h"
+#include "payload/Inflate.h"
+#include "instutils/InstUtils.h"
+#include "payload/PayloadDate.h"
+#include "instutils/SetupMessage.h"
+#include "instutils/TempFiles.h"
+#include "instutils/Widen.h"
 
 namespace payload {
 

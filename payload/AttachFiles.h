@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "PayloadFormat.h"
+#include "payload/PayloadFormat.h"
 
 namespace payload {
 

@@ -1,4 +1,4 @@
-#include "Inflate.h"
+#include "payload/Inflate.h"
 
 #include <zlib.h>
 
@@ -7,7 +7,7 @@
 #include <new>
 #include <string>
 
-#include "PayloadFormat.h"
+#include "payload/PayloadFormat.h"
 
 namespace payload {
 namespace {

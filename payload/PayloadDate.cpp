@@ -1,4 +1,4 @@
-#include "PayloadDate.h"
+#include "payload/PayloadDate.h"
 
 #include <cmath>
 

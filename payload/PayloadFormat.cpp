@@ -1,4 +1,4 @@
-#include "PayloadFormat.h"
+#include "payload/PayloadFormat.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
-#include "Application.h"
+#include "ui/Application.h"
 
-#include "Form.h"
-#include "SetupMessage.h"
+#include "ui/Form.h"
+#include "instutils/SetupMessage.h"
 
 namespace ui {
 

@@ -1,7 +1,7 @@
-#include "Bevel.h"
+#include "ui/Bevel.h"
 
-#include "LayoutReader.h"
-#include "WinControl.h"
+#include "ui/LayoutReader.h"
+#include "ui/WinControl.h"
 
 namespace ui {
 

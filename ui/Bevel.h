@@ -2,7 +2,7 @@
 // parent's background.
 #pragma once
 
-#include "Control.h"
+#include "ui/Control.h"
 
 namespace ui {
 

@@ -1,7 +1,7 @@
-#include "Button.h"
+#include "ui/Button.h"
 
-#include "Form.h"
-#include "LayoutReader.h"
+#include "ui/Form.h"
+#include "ui/LayoutReader.h"
 
 namespace ui {
 

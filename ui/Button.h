@@ -2,7 +2,7 @@
 // presses; Cancel the one that Esc presses.
 #pragma once
 
-#include "Control.h"
+#include "ui/Control.h"
 
 namespace ui {
 

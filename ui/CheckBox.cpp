@@ -1,7 +1,7 @@
-#include "CheckBox.h"
+#include "ui/CheckBox.h"
 
-#include "LayoutReader.h"
-#include "WinControl.h"
+#include "ui/LayoutReader.h"
+#include "ui/WinControl.h"
 
 namespace ui {
 

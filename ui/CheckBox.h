@@ -1,7 +1,7 @@
 // A check box (the standard BUTTON class, automatic check box style).
 #pragma once
 
-#include "Control.h"
+#include "ui/Control.h"
 
 namespace ui {
 

@@ -1,17 +1,17 @@
-#include "ClassRegistry.h"
+#include "ui/ClassRegistry.h"
 
 #include <map>
 
-#include "Bevel.h"
-#include "Button.h"
-#include "CheckBox.h"
-#include "Edit.h"
-#include "Image.h"
-#include "Label.h"
-#include "Memo.h"
-#include "PageControl.h"
-#include "Panel.h"
-#include "TabSheet.h"
+#include "ui/Bevel.h"
+#include "ui/Button.h"
+#include "ui/CheckBox.h"
+#include "ui/Edit.h"
+#include "ui/Image.h"
+#include "ui/Label.h"
+#include "ui/Memo.h"
+#include "ui/PageControl.h"
+#include "ui/Panel.h"
+#include "ui/TabSheet.h"
 
 namespace ui {
 

@@ -1,12 +1,12 @@
-#include "Control.h"
+#include "ui/Control.h"
 
 #include <set>
 #include <stdexcept>
 
-#include "Application.h"
-#include "Form.h"
-#include "LayoutReader.h"
-#include "WinControl.h"
+#include "ui/Application.h"
+#include "ui/Form.h"
+#include "ui/LayoutReader.h"
+#include "ui/WinControl.h"
 
 namespace ui {
 

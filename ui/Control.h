@@ -21,8 +21,8 @@
 #include <functional>
 #include <string>
 
-#include "Graphics.h"
-#include "Handles.h"
+#include "ui/Graphics.h"
+#include "instutils/Handles.h"
 
 namespace ui {
 

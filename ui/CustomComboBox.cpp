@@ -1,6 +1,6 @@
-#include "CustomComboBox.h"
+#include "ui/CustomComboBox.h"
 
-#include "LayoutReader.h"
+#include "ui/LayoutReader.h"
 
 namespace ui {
 

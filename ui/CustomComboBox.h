@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "Control.h"
+#include "ui/Control.h"
 
 namespace ui {
 

@@ -1,6 +1,6 @@
-#include "CustomListBox.h"
+#include "ui/CustomListBox.h"
 
-#include "LayoutReader.h"
+#include "ui/LayoutReader.h"
 
 namespace ui {
 

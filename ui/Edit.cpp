@@ -1,6 +1,6 @@
-#include "Edit.h"
+#include "ui/Edit.h"
 
-#include "LayoutReader.h"
+#include "ui/LayoutReader.h"
 
 namespace ui {
 

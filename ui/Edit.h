@@ -1,7 +1,7 @@
 // A single-line edit box (the standard EDIT class). Its height follows its font.
 #pragma once
 
-#include "Control.h"
+#include "ui/Control.h"
 
 namespace ui {
 

@@ -1,13 +1,13 @@
-#include "Form.h"
+#include "ui/Form.h"
 
 #include <vector>
 
-#include "Application.h"
-#include "Button.h"
-#include "CheckBox.h"
-#include "Edit.h"
-#include "Label.h"
-#include "LayoutReader.h"
+#include "ui/Application.h"
+#include "ui/Button.h"
+#include "ui/CheckBox.h"
+#include "ui/Edit.h"
+#include "ui/Label.h"
+#include "ui/LayoutReader.h"
 
 namespace ui {
 

@@ -17,7 +17,7 @@
 #include <map>
 #include <string>
 
-#include "WinControl.h"
+#include "ui/WinControl.h"
 
 namespace ui {
 

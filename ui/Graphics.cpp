@@ -1,4 +1,4 @@
-#include "Graphics.h"
+#include "ui/Graphics.h"
 
 #include <cstring>
 #include <iterator>

@@ -1,8 +1,8 @@
-#include "Image.h"
+#include "ui/Image.h"
 
 #include <stdexcept>
 
-#include "WinControl.h"
+#include "ui/WinControl.h"
 
 namespace ui {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "Control.h"
+#include "ui/Control.h"
 
 namespace ui {
 

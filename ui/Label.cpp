@@ -1,7 +1,7 @@
-#include "Label.h"
+#include "ui/Label.h"
 
-#include "LayoutReader.h"
-#include "WinControl.h"
+#include "ui/LayoutReader.h"
+#include "ui/WinControl.h"
 
 namespace ui {
 

@@ -5,7 +5,7 @@
 // WordWrap it wraps words within its width. Its mnemonic gives the focus to FocusControl.
 #pragma once
 
-#include "Control.h"
+#include "ui/Control.h"
 
 namespace ui {
 

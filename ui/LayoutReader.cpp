@@ -1,10 +1,10 @@
-#include "LayoutReader.h"
+#include "ui/LayoutReader.h"
 
 #include <cctype>
 
-#include "ClassRegistry.h"
-#include "Form.h"
-#include "WinControl.h"
+#include "ui/ClassRegistry.h"
+#include "ui/Form.h"
+#include "ui/WinControl.h"
 
 namespace ui {
 

@@ -1,10 +1,10 @@
-#include "Memo.h"
+#include "ui/Memo.h"
 
 #include <stdexcept>
 
-#include "Handles.h"
-#include "LayoutReader.h"
-#include "Widen.h"
+#include "instutils/Handles.h"
+#include "ui/LayoutReader.h"
+#include "instutils/Widen.h"
 
 namespace ui {
 

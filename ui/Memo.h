@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "Edit.h"
+#include "ui/Edit.h"
 
 namespace ui {
 

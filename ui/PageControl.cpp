@@ -1,12 +1,12 @@
-#include "PageControl.h"
+#include "ui/PageControl.h"
 
 #include <algorithm>
 #include <commctrl.h>
 #include <stdexcept>
 
-#include "LayoutReader.h"
-#include "SystemLibrary.h"
-#include "TabSheet.h"
+#include "ui/LayoutReader.h"
+#include "instutils/SystemLibrary.h"
+#include "ui/TabSheet.h"
 
 namespace ui {
 

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "WinControl.h"
+#include "ui/WinControl.h"
 
 namespace ui {
 

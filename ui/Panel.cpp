@@ -1,6 +1,6 @@
-#include "Panel.h"
+#include "ui/Panel.h"
 
-#include "LayoutReader.h"
+#include "ui/LayoutReader.h"
 
 namespace ui {
 

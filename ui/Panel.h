@@ -2,7 +2,7 @@
 // outer one, then the inner one inside it, each BevelWidth pixels wide.
 #pragma once
 
-#include "WinControl.h"
+#include "ui/WinControl.h"
 
 namespace ui {
 

@@ -1,7 +1,7 @@
-#include "TabSheet.h"
+#include "ui/TabSheet.h"
 
-#include "LayoutReader.h"
-#include "PageControl.h"
+#include "ui/LayoutReader.h"
+#include "ui/PageControl.h"
 
 namespace ui {
 

@@ -1,7 +1,7 @@
 // One page of a TPageControl; visible only while it is the active page.
 #pragma once
 
-#include "WinControl.h"
+#include "ui/WinControl.h"
 
 namespace ui {
 

@@ -1,8 +1,8 @@
-#include "WinControl.h"
+#include "ui/WinControl.h"
 
 #include <algorithm>
 
-#include "LayoutReader.h"
+#include "ui/LayoutReader.h"
 
 namespace ui {
 

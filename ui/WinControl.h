@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "Control.h"
+#include "ui/Control.h"
 
 namespace ui {
 

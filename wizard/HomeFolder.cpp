@@ -1,10 +1,10 @@
-#include "HomeFolder.h"
+#include "wizard/HomeFolder.h"
 
 #include <windows.h>
 #include <shlobj.h>
 
-#include "Handles.h"
-#include "InstUtils.h"
+#include "instutils/Handles.h"
+#include "instutils/InstUtils.h"
 
 namespace wizard {
 

@@ -1,31 +1,31 @@
-#include "MainDlg.h"
+#include "wizard/MainDlg.h"
 
 #include <windows.h>
 #include <shlobj.h>
 
 #include <cctype>
 
-#include "AttachFiles.h"
-#include "Bevel.h"
-#include "Button.h"
-#include "CheckBox.h"
-#include "Edit.h"
-#include "FormatText.h"
-#include "HomeFolder.h"
-#include "Image.h"
-#include "InstUtils.h"
-#include "Label.h"
-#include "Memo.h"
-#include "PageControl.h"
-#include "Panel.h"
-#include "SetupMessage.h"
-#include "SetupTitle.h"
-#include "TDirectoryListBox.h"
-#include "TDriveComboBox.h"
-#include "TabSheet.h"
-#include "TempFiles.h"
-#include "UpdateLog.h"
-#include "Widen.h"
+#include "payload/AttachFiles.h"
+#include "ui/Bevel.h"
+#include "ui/Button.h"
+#include "ui/CheckBox.h"
+#include "ui/Edit.h"
+#include "instutils/FormatText.h"
+#include "wizard/HomeFolder.h"
+#include "ui/Image.h"
+#include "instutils/InstUtils.h"
+#include "ui/Label.h"
+#include "ui/Memo.h"
+#include "ui/PageControl.h"
+#include "ui/Panel.h"
+#include "instutils/SetupMessage.h"
+#include "instutils/SetupTitle.h"
+#include "filectrl/TDirectoryListBox.h"
+#include "filectrl/TDriveComboBox.h"
+#include "ui/TabSheet.h"
+#include "instutils/TempFiles.h"
+#include "wizard/UpdateLog.h"
+#include "instutils/Widen.h"
 
 namespace wizard {
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "Form.h"
+#include "ui/Form.h"
 
 namespace ui {
 class TBevel;

@@ -1,4 +1,4 @@
-#include "UpdateLog.h"
+#include "wizard/UpdateLog.h"
 
 #include <windows.h>
 
@@ -6,8 +6,8 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "Handles.h"
-#include "Widen.h"
+#include "instutils/Handles.h"
+#include "instutils/Widen.h"
 
 namespace wizard {
 namespace {

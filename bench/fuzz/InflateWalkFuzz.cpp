@@ -11,8 +11,8 @@
 #include <cstring>
 #include <vector>
 
-#include "Inflate.h"
-#include "WalkCheck.h"
+#include "payload/Inflate.h"
+#include "bench/fuzz/WalkCheck.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <vector>
 
-#include "PayloadFormat.h"
+#include "payload/PayloadFormat.h"
 
 namespace fuzz {
 

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "WalkCheck.h"
+#include "bench/fuzz/WalkCheck.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   fuzz::WalkAndCheck(data, size);

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "SetupMessage.h"
+#include "instutils/SetupMessage.h"
 
 int main(int argc, char** argv) {
   if (argc != 4) return 255;

@@ -1,4 +1,4 @@
-#include "TestFolder.h"
+#include "tests/common/TestFolder.h"
 
 #include <atomic>
 #include <fstream>

@@ -1,4 +1,4 @@
-#include "WindowDriver.h"
+#include "tests/common/WindowDriver.h"
 
 #include <algorithm>
 

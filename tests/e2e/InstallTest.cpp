@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "Inflate.h"
-#include "PayloadDate.h"
-#include "PayloadFormat.h"
-#include "WindowDriver.h"
-#include "WizardFixture.h"
+#include "payload/Inflate.h"
+#include "payload/PayloadDate.h"
+#include "payload/PayloadFormat.h"
+#include "tests/common/WindowDriver.h"
+#include "tests/e2e/WizardFixture.h"
 
 namespace e2e {
 namespace {

@@ -1,8 +1,8 @@
-#include "SetupDriver.h"
+#include "tests/e2e/SetupDriver.h"
 
 #include <gtest/gtest.h>
 
-#include "WindowDriver.h"
+#include "tests/common/WindowDriver.h"
 
 namespace e2e {
 

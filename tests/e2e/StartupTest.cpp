@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "WindowDriver.h"
-#include "WizardFixture.h"
+#include "tests/common/WindowDriver.h"
+#include "tests/e2e/WizardFixture.h"
 
 namespace e2e {
 namespace {

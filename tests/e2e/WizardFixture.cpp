@@ -1,4 +1,4 @@
-#include "WizardFixture.h"
+#include "tests/e2e/WizardFixture.h"
 
 #include <shlobj.h>
 

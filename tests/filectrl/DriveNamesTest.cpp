@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "DriveNames.h"
+#include "filectrl/DriveNames.h"
 
 TEST(DriveNamesTest, LabelsTakeTheCaseOfTheLetterAndBracketsOnlyWhenNamed) {
   EXPECT_EQ(filectrl::VolumeLabel('e'), "[data]");

@@ -2,8 +2,8 @@
 // Program Files comes from), once around the whole test run.
 #include <gtest/gtest.h>
 
-#include "FileCtrlClasses.h"
-#include "InstUtils.h"
+#include "filectrl/FileCtrlClasses.h"
+#include "instutils/InstUtils.h"
 
 namespace {
 

@@ -7,11 +7,11 @@
 
 #include <algorithm>
 
-#include "FolderTree.h"
-#include "InstUtils.h"
-#include "PickerForm.h"
-#include "ResourceBitmap.h"
-#include "TestFolder.h"
+#include "filectrl/FolderTree.h"
+#include "instutils/InstUtils.h"
+#include "tests/filectrl/PickerForm.h"
+#include "filectrl/ResourceBitmap.h"
+#include "tests/common/TestFolder.h"
 
 using filectrl::TDirectoryListBox;
 using filectrl::TDriveComboBox;

@@ -5,10 +5,10 @@
 
 #include <string>
 
-#include "Application.h"
-#include "FileCtrlClasses.h"
-#include "InstUtils.h"
-#include "PickerForm.h"
+#include "ui/Application.h"
+#include "filectrl/FileCtrlClasses.h"
+#include "instutils/InstUtils.h"
+#include "tests/filectrl/PickerForm.h"
 
 namespace {
 

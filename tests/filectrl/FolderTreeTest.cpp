@@ -3,9 +3,9 @@
 
 #include <windows.h>
 
-#include "FolderTree.h"
-#include "InstUtils.h"
-#include "TestFolder.h"
+#include "filectrl/FolderTree.h"
+#include "instutils/InstUtils.h"
+#include "tests/common/TestFolder.h"
 
 using filectrl::AncestorChain;
 using filectrl::FolderDepth;

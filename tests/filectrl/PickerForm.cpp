@@ -1,7 +1,7 @@
-#include "PickerForm.h"
+#include "tests/filectrl/PickerForm.h"
 
-#include "Application.h"
-#include "FormatText.h"
+#include "ui/Application.h"
+#include "instutils/FormatText.h"
 
 TPickerForm::TPickerForm(int listHeight) {
   RegisterHandler("DestDirLstBxChange", &TPickerForm::DestDirLstBxChange);

@@ -2,9 +2,9 @@
 // home-folder page, built from a layout like the wizard's.
 #pragma once
 
-#include "Form.h"
-#include "TDirectoryListBox.h"
-#include "TDriveComboBox.h"
+#include "ui/Form.h"
+#include "filectrl/TDirectoryListBox.h"
+#include "filectrl/TDriveComboBox.h"
 
 class TPickerForm : public ui::TForm {
  public:

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "WizardFixture.h"
+#include "tests/e2e/WizardFixture.h"
 
 namespace e2e {
 namespace {

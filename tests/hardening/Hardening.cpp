@@ -1,4 +1,4 @@
-#include "Hardening.h"
+#include "tests/hardening/Hardening.h"
 
 #include <algorithm>
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "WizardFixture.h"
+#include "tests/e2e/WizardFixture.h"
 
 namespace e2e {
 

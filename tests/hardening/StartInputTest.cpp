@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "Hardening.h"
+#include "tests/hardening/Hardening.h"
 
 namespace e2e {
 namespace {

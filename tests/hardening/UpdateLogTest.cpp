@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "Hardening.h"
+#include "tests/hardening/Hardening.h"
 
 namespace e2e {
 namespace {

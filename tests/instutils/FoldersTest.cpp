@@ -6,10 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#include "InstUtils.h"
-#include "PayloadDate.h"
-#include "TestFolder.h"
-#include "WindowDriver.h"
+#include "instutils/InstUtils.h"
+#include "payload/PayloadDate.h"
+#include "tests/common/TestFolder.h"
+#include "tests/common/WindowDriver.h"
 
 using namespace inst;
 using testkit::FileExists;

@@ -1,7 +1,7 @@
 // The program's start-up and shutdown of the utilities, once around the whole test run.
 #include <gtest/gtest.h>
 
-#include "InstUtils.h"
+#include "instutils/InstUtils.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "InstUtils.h"
+#include "instutils/InstUtils.h"
 
 using namespace inst;
 

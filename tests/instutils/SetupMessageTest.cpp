@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "SetupMessage.h"
-#include "WindowDriver.h"
+#include "instutils/SetupMessage.h"
+#include "tests/common/WindowDriver.h"
 
 using inst::SetupMessage;
 using inst::TButtonSet;

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "InstUtils.h"
-#include "TempFiles.h"
-#include "TestFolder.h"
+#include "instutils/InstUtils.h"
+#include "instutils/TempFiles.h"
+#include "tests/common/TestFolder.h"
 
 using namespace inst;
 using testkit::FileExists;

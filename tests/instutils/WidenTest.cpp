@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "Widen.h"
+#include "instutils/Widen.h"
 
 namespace {
 

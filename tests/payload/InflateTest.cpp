@@ -8,9 +8,9 @@
 
 #include <gtest/gtest.h>
 
-#include "AttachFiles.h"
-#include "Inflate.h"
-#include "PayloadFormat.h"
+#include "payload/AttachFiles.h"
+#include "payload/Inflate.h"
+#include "payload/PayloadFormat.h"
 
 using payload::DamagedPayload;
 using payload::InflateBuffer;

@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include "PayloadDate.h"
-#include "PayloadFormat.h"
+#include "payload/PayloadDate.h"
+#include "payload/PayloadFormat.h"
 
 using payload::AppendEntry;
 using payload::DamagedPayload;

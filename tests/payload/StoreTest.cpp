@@ -8,13 +8,13 @@
 
 #include <gtest/gtest.h>
 
-#include "AttachFiles.h"
-#include "InstUtils.h"
-#include "PayloadDate.h"
-#include "SetupTitle.h"
-#include "TempFiles.h"
-#include "TestFolder.h"
-#include "WindowDriver.h"
+#include "payload/AttachFiles.h"
+#include "instutils/InstUtils.h"
+#include "payload/PayloadDate.h"
+#include "instutils/SetupTitle.h"
+#include "instutils/TempFiles.h"
+#include "tests/common/TestFolder.h"
+#include "tests/common/WindowDriver.h"
 
 using payload::TAttachedFile;
 using payload::TAttachedFiles;

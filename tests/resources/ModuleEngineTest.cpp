@@ -8,10 +8,10 @@
 
 #include <gtest/gtest.h>
 
-#include "BuildFacts.h"
-#include "Handles.h"
-#include "OwnPayload.h"
-#include "TestFolder.h"
+#include "tests/resources/BuildFacts.h"
+#include "instutils/Handles.h"
+#include "tests/resources/OwnPayload.h"
+#include "tests/common/TestFolder.h"
 
 namespace {
 

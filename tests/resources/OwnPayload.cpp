@@ -1,10 +1,10 @@
-#include "OwnPayload.h"
+#include "tests/resources/OwnPayload.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include "Inflate.h"
+#include "payload/Inflate.h"
 
 std::string TOwnPayload::Contents(const std::string& name) const {
   for (const payload::EntryView& e : Entries)

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "PayloadFormat.h"
+#include "payload/PayloadFormat.h"
 
 struct TOwnPayload {
   std::vector<std::uint8_t> Resource;  // the resource's bytes, still compressed

@@ -6,10 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#include "BuildFacts.h"
-#include "OwnPayload.h"
-#include "PayloadDate.h"
-#include "TestFolder.h"
+#include "tests/resources/BuildFacts.h"
+#include "tests/resources/OwnPayload.h"
+#include "payload/PayloadDate.h"
+#include "tests/common/TestFolder.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "SetupResources.h"
+#include "resources/SetupResources.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "Application.h"
-#include "Memo.h"
-#include "TestFolder.h"
-#include "TestForm.h"
+#include "ui/Application.h"
+#include "ui/Memo.h"
+#include "tests/common/TestFolder.h"
+#include "tests/ui/TestForm.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <set>
 #include <string>
 
-#include "Application.h"
-#include "ClassRegistry.h"
-#include "LayoutReader.h"
-#include "TestForm.h"
+#include "ui/Application.h"
+#include "ui/ClassRegistry.h"
+#include "ui/LayoutReader.h"
+#include "tests/ui/TestForm.h"
 
 namespace {
 

@@ -6,11 +6,11 @@
 #include <set>
 #include <vector>
 
-#include "Application.h"
-#include "CustomComboBox.h"
-#include "CustomListBox.h"
-#include "Form.h"
-#include "TestForm.h"
+#include "ui/Application.h"
+#include "ui/CustomComboBox.h"
+#include "ui/CustomListBox.h"
+#include "ui/Form.h"
+#include "tests/ui/TestForm.h"
 
 namespace {
 

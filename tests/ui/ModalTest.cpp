@@ -6,11 +6,11 @@
 #include <stdexcept>
 #include <vector>
 
-#include "Application.h"
-#include "SetupTitle.h"
-#include "TestForm.h"
-#include "WindowDriver.h"
-#include "Widen.h"
+#include "ui/Application.h"
+#include "instutils/SetupTitle.h"
+#include "tests/ui/TestForm.h"
+#include "tests/common/WindowDriver.h"
+#include "instutils/Widen.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "TestForm.h"
+#include "tests/ui/TestForm.h"
 
-#include "Application.h"
-#include "ClassRegistry.h"
+#include "ui/Application.h"
+#include "ui/ClassRegistry.h"
 
 void RegisterTestClasses() {
   static bool done = false;

@@ -4,17 +4,17 @@
 #include <functional>
 #include <string>
 
-#include "Bevel.h"
-#include "Button.h"
-#include "CheckBox.h"
-#include "Edit.h"
-#include "Form.h"
-#include "Image.h"
-#include "Label.h"
-#include "Memo.h"
-#include "PageControl.h"
-#include "Panel.h"
-#include "TabSheet.h"
+#include "ui/Bevel.h"
+#include "ui/Button.h"
+#include "ui/CheckBox.h"
+#include "ui/Edit.h"
+#include "ui/Form.h"
+#include "ui/Image.h"
+#include "ui/Label.h"
+#include "ui/Memo.h"
+#include "ui/PageControl.h"
+#include "ui/Panel.h"
+#include "ui/TabSheet.h"
 
 class TTestForm : public ui::TForm {
  public:

@@ -10,10 +10,10 @@
 
 #include <gtest/gtest.h>
 
-#include "HomeFolder.h"
-#include "InstUtils.h"
-#include "PayloadDate.h"
-#include "UpdateLog.h"
+#include "wizard/HomeFolder.h"
+#include "instutils/InstUtils.h"
+#include "payload/PayloadDate.h"
+#include "wizard/UpdateLog.h"
 
 using namespace wizard;
 

@@ -10,9 +10,9 @@
 #include <cstring>
 #include <string>
 
-#include <Handles.h>
+#include "instutils/Handles.h"
 
-#include "HostReport.h"
+#include "tools/demo-host/HostReport.h"
 
 namespace {
 

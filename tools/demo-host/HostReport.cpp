@@ -1,9 +1,9 @@
-#include "HostReport.h"
+#include "tools/demo-host/HostReport.h"
 
 #include <windows.h>
 #include <shlobj.h>
 
-#include <Handles.h>
+#include "instutils/Handles.h"
 
 namespace host {
 

@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "PayloadDate.h"
-#include "PayloadFormat.h"
+#include "payload/PayloadDate.h"
+#include "payload/PayloadFormat.h"
 
 namespace {
 
