@@ -17,48 +17,11 @@ const char SampleSentence[] =
     "Labdien! \xC5\xA0\xC4\xAB ir latvie\xC5\xA1u valodas pareizrakst\xC4\xAB"
     "bas p\xC4\x81rbaude: labdienn, valodaa.";
 
-bool FileExists(const std::string& path) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 std::string ProgramFolder() {
   char path[MAX_PATH];
   DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
   std::string folder(path, n);
   return folder.substr(0, folder.find_last_of('\\') + 1);
-}
-
-std::string CommonAppData() {
-  char path[MAX_PATH] = "";
-  if (FAILED(SHGetFolderPathA(nullptr, CSIDL_COMMON_APPDATA, nullptr, 0, path))) return {};
-  std::string folder = path;
-  if (!folder.empty() && folder.back() != '\\') folder += '\\';
-  return folder;
-}
-
-// Text from one code page to another, through UTF-16.
-std::string Recode(const std::string& text, UINT from, UINT to) {
-  if (text.empty() || from == to) return text;
-  int wide = MultiByteToWideChar(from, 0, text.data(), int(text.size()), nullptr, 0);
-  std::wstring w(wide, L'\0');
-  MultiByteToWideChar(from, 0, text.data(), int(text.size()), w.data(), wide);
-  int narrow = WideCharToMultiByte(to, 0, w.data(), wide, nullptr, 0, nullptr, nullptr);
-  std::string out(narrow, '\0');
-  WideCharToMultiByte(to, 0, w.data(), wide, out.data(), narrow, nullptr, nullptr);
-  return out;
-}
-
-// The Windows code page of a dictionary's SET name; 0 when it is not known.
-UINT CodePageOf(std::string name) {
-  for (char& c : name) c = char(toupper(static_cast<unsigned char>(c)));
-  if (name == "UTF-8") return CP_UTF8;
-  if (name == "ISO8859-13") return 28603;
-  if (name == "ISO8859-1") return 28591;
-  if (name == "ISO8859-2") return 28592;
-  if (name == "ISO8859-4") return 28594;
-  if (name == "MICROSOFT-CP1257" || name == "CP1257") return 1257;
-  return 0;
 }
 
 // Words of UTF-8 text: runs of ASCII letters and non-ASCII characters.
@@ -115,14 +78,14 @@ struct TEngine {
 
 // The sample sentence checked with the module files of one folder.
 std::string CheckSample(const std::string& folder) {
-  std::string out = "Engine: " + folder + "hunspell.dll\r\n";
+  std::string out = "Engine: " + Utf8(folder) + "hunspell.dll\r\n";
   TEngine engine;
   if (!engine.Load(folder + "hunspell.dll")) return out + "Result: the engine cannot be loaded\r\n";
   void* handle = engine.create((folder + "lv_LV.aff").c_str(), (folder + "lv_LV.dic").c_str());
   if (!handle) return out + "Result: the dictionary cannot be opened\r\n";
   std::string encoding = engine.encoding(handle);
   UINT codePage = CodePageOf(encoding);
-  out += "Dictionary: " + folder + "lv_LV.dic (" + encoding + ")\r\n";
+  out += "Dictionary: " + Utf8(folder) + "lv_LV.dic (" + encoding + ")\r\n";
   if (codePage == 0) {
     engine.destroy(handle);
     return out + "Result: the dictionary's character set is not known\r\n";
@@ -149,6 +112,43 @@ std::string CheckSample(const std::string& folder) {
 
 }  // namespace
 
+bool FileExists(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string Recode(const std::string& text, UINT from, UINT to) {
+  if (text.empty() || from == to) return text;
+  int wide = MultiByteToWideChar(from, 0, text.data(), int(text.size()), nullptr, 0);
+  std::wstring w(wide, L'\0');
+  MultiByteToWideChar(from, 0, text.data(), int(text.size()), w.data(), wide);
+  int narrow = WideCharToMultiByte(to, 0, w.data(), wide, nullptr, 0, nullptr, nullptr);
+  std::string out(narrow, '\0');
+  WideCharToMultiByte(to, 0, w.data(), wide, out.data(), narrow, nullptr, nullptr);
+  return out;
+}
+
+std::string Utf8(const std::string& ansi) { return Recode(ansi, CP_ACP, CP_UTF8); }
+
+UINT CodePageOf(std::string name) {
+  for (char& c : name) c = char(toupper(static_cast<unsigned char>(c)));
+  if (name == "UTF-8") return CP_UTF8;
+  if (name == "ISO8859-13") return 28603;
+  if (name == "ISO8859-1") return 28591;
+  if (name == "ISO8859-2") return 28592;
+  if (name == "ISO8859-4") return 28594;
+  if (name == "MICROSOFT-CP1257" || name == "CP1257") return 1257;
+  return 0;
+}
+
+std::string CommonAppData() {
+  char path[MAX_PATH] = "";
+  if (FAILED(SHGetFolderPathA(nullptr, CSIDL_COMMON_APPDATA, nullptr, 0, path))) return {};
+  std::string folder = path;
+  if (!folder.empty() && folder.back() != '\\') folder += '\\';
+  return folder;
+}
+
 std::vector<TModuleFolder> FindModuleFolders() {
   std::vector<TModuleFolder> folders;
   std::string program = ProgramFolder();
@@ -166,24 +166,28 @@ std::vector<TModuleFolder> FindModuleFolders() {
 
 std::string BuildReport() {
   std::string folders;
-  std::string engineFolder;
+  std::string engineFolder, patternFolder;
   for (const TModuleFolder& folder : FindModuleFolders()) {
     std::string found, missing;
     for (size_t i = 0; i < folder.Present.size(); ++i) {
       std::string& list = folder.Present[i] ? found : missing;
       list += std::string(list.empty() ? " " : ", ") + ModuleFiles[i];
     }
-    folders += "\r\n[" + folder.Kind + "] " + folder.Path + "\r\n";
+    folders += "\r\n[" + folder.Kind + "] " + Utf8(folder.Path) + "\r\n";
     if (!found.empty()) folders += "  found:" + found + "\r\n";
     if (!missing.empty()) folders += "  missing:" + missing + "\r\n";
     // hunspell.dll, lv_LV.dic and lv_LV.aff make the engine work.
     if (engineFolder.empty() && folder.Present[1] && folder.Present[2] && folder.Present[3])
       engineFolder = folder.Path;
+    if (patternFolder.empty() && folder.Present[5]) patternFolder = folder.Path;
   }
   std::string out = "Zentrova Word Processor (stand-in host)\r\n\r\n";
   out += engineFolder.empty() ? "Result: no folder holds the engine and the dictionary\r\n"
                               : CheckSample(engineFolder);
-  return out + folders;
+  out += "\r\n";
+  out += patternFolder.empty() ? "Hyphenation: no folder holds Latvian.hyph\r\n"
+                               : HyphenateSample(patternFolder);
+  return out + "\r\n" + DescribeInstallRecords() + folders;
 }
 
 }  // namespace host
