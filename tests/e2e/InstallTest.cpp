@@ -119,6 +119,16 @@ void CloseHostWindows() {
   }
 }
 
+// The local time now as the word processor's report writes date-times.
+std::string LocalNowText() {
+  SYSTEMTIME t;
+  GetLocalTime(&t);
+  char text[32];
+  snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", t.wYear, t.wMonth, t.wDay, t.wHour,
+           t.wMinute, t.wSecond);
+  return text;
+}
+
 class InstallTest : public WizardTest {
  protected:
   ~InstallTest() override { CloseHostWindows(); }
@@ -146,6 +156,21 @@ class InstallTest : public WizardTest {
     CloseHandle(pi.hProcess);
     ASSERT_NE(WaitForHostWindow(15000), nullptr);
   }
+  // What the word processor in home reports (qzv.exe /report), run to its end.
+  std::string HostReport(const std::string& home) const {
+    const std::string report = folder_ / "host-report.txt";
+    std::string command = "\"" + home + "\\qzv.exe\" /report \"" + report + "\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &si, &pi))
+      return "";
+    EXPECT_EQ(WaitForSingleObject(pi.hProcess, 60000), WAIT_OBJECT_0);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return ReadWholeFile(report);
+  }
   std::vector<std::string> LogLines() const {
     std::string text = ReadWholeFile(SharedZentrova() + "\\Update.log");
     std::vector<std::string> lines;
@@ -167,12 +192,14 @@ TEST_F(InstallTest, SharedInstallationWritesEverythingAndRecordsIt) {
   CreateDirectoryA(Public("Spellcheck").c_str(), nullptr);
   CreateDirectoryA(Public("Orthographe").c_str(), nullptr);
   WriteFile(Public("Spellcheck\\userdiclv.tlx"), "my own words");
+  const std::string started = LocalNowText();
   {
     TSetupRun run;
     WalkToReady(run, home);
     Install(run);
     FinishWith(run, false);
   }
+  const std::string finished = LocalNowText();
   std::vector<std::string> expected;
   for (const char* sub : {"Spellcheck\\", "Orthographe\\"})
     for (const char* file : kModuleFiles) {
@@ -200,6 +227,34 @@ TEST_F(InstallTest, SharedInstallationWritesEverythingAndRecordsIt) {
   EXPECT_EQ(ReadMainDir(), home);
   EXPECT_EQ(ReadLaunch(), 0u);
   EXPECT_TRUE(TempLeftovers().empty());
+
+  // The word processor reads both records alike: the same stamp, standing for the moment of
+  // Finish, and the twelve files, the user's lists marked, one of them gone since.
+  ASSERT_TRUE(DeleteFileA(Public("Orthographe\\Latvian.asc").c_str()));
+  std::string report = HostReport(home);
+  const std::string stampShown = "  Install stamp: " + stampLine + ", ";
+  const size_t at = report.find(stampShown);
+  ASSERT_NE(at, std::string::npos) << report;
+  const std::string when = report.substr(at + stampShown.size(), started.size());
+  EXPECT_TRUE(started <= when && when <= finished) << when << " outside the run's time";
+  EXPECT_NE(report.find("  Last stamp line of the update log: " + stampLine + ", " + when + "\r\n"
+                        "  The install stamp and the last stamp line are the same 8 bytes.\r\n"),
+            std::string::npos) << report;
+  for (const std::string& line : expected) {
+    const bool marked = line.ends_with("\t!");
+    const std::string path = marked ? line.substr(0, line.size() - 2) : line;
+    const char* state = path == Public("Orthographe\\Latvian.asc") ? "missing" : "present";
+    EXPECT_NE(report.find("    " + path + ": " + state + (marked ? ", marked !" : "") + "\r\n"),
+              std::string::npos) << path << "\n" << report;
+  }
+  // A stamp of another installation (the date-time 1.0) no longer matches the log.
+  WriteFile(SharedZentrova() + "\\Hidden\\install_stamp",
+            std::string("\0\0\0\0\0\0\xF0\x3F", 8));
+  report = HostReport(home);
+  EXPECT_NE(report.find("  Install stamp: *000000000000F03F, 1899-12-31 00:00:00\r\n"),
+            std::string::npos) << report;
+  EXPECT_NE(report.find("  The install stamp and the last stamp line differ.\r\n"),
+            std::string::npos) << report;
 }
 
 TEST_F(InstallTest, PortableInstallationKeepsWhatTheModesKeep) {
@@ -236,6 +291,13 @@ TEST_F(InstallTest, PortableInstallationKeepsWhatTheModesKeep) {
   }
   EXPECT_FALSE(FileExists(SharedZentrova() + "\\Hidden\\install_stamp"));
   EXPECT_FALSE(FileExists(SharedZentrova() + "\\Update.log"));
+  // The word processor finds no records, and hyphenates with the patterns installed here.
+  const std::string report = HostReport(home);
+  EXPECT_NE(report.find("  none: no install stamp and no update log\r\n"), std::string::npos)
+      << report;
+  EXPECT_NE(report.find("Patterns: " + home + "\\Spellcheck\\Latvian.hyph (UTF-8)\r\n"
+                        "Hyphenated: uz-"),
+            std::string::npos) << report;
   testkit::RemoveTreeForce(std::wstring(home.begin(), home.end()));
 }
 

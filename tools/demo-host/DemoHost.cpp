@@ -1,7 +1,8 @@
 // A stand-in for the word processor, for tests and the demo. It marks its main window
 // the way the real host does, so the setup program sees it running, and shows what the
 // installed Latvian module does.
-//   qzv.exe               a window with the report (module files found, sample checked)
+//   qzv.exe               a window with the report (module files found, sample checked,
+//                         words hyphenated, install records read)
 //   qzv.exe /report FILE  writes the report to FILE (UTF-8) and exits, no window
 //   qzv.exe /stay         a window that only stands for a running host; it loads nothing
 #include <windows.h>
@@ -59,7 +60,7 @@ int RunWindow(HINSTANCE instance, const std::string& text, int show) {
   wc.lpszClassName = WindowClass;
   if (!RegisterClassA(&wc)) return 1;
   HWND window = CreateWindowExA(0, WindowClass, "Zentrova Word Processor", WS_OVERLAPPEDWINDOW,
-                                CW_USEDEFAULT, CW_USEDEFAULT, 620, 460, nullptr, nullptr,
+                                CW_USEDEFAULT, CW_USEDEFAULT, 640, 620, nullptr, nullptr,
                                 instance, nullptr);
   if (!window) return 1;
   SetPropA(window, RunningHostProperty, reinterpret_cast<HANDLE>(1));

@@ -106,10 +106,10 @@ std::string StampText(const std::string& bytes) {
 
 std::string DescribeInstallRecords() {
   const std::string base = RecordsBase();
+  if (base.empty()) return "Install records: none, there is no folder for them\r\n";
   const std::string folder = base + "Zentrova\\";
   const std::optional<std::string> stamp = ReadFileBytes(folder + "Hidden\\install_stamp");
   const std::optional<std::string> log = ReadFileBytes(folder + "Update.log");
-  if (base.empty()) return "Install records: none, there is no folder for them\r\n";
   std::string out = "Install records: " + Utf8(folder);
   if (!stamp && !log) return out + "\r\n  none: no install stamp and no update log\r\n";
   out += "\r\n  Install stamp: ";
@@ -127,9 +127,13 @@ std::string DescribeInstallRecords() {
   if (first == 0) return out + "none\r\n";
   const std::optional<std::string> logStamp = StampLineBytes(lines[first - 1]);
   out += logStamp ? StampText(*logStamp) : Utf8(lines[first - 1]) + ", not a valid stamp";
-  out += stampRead && logStamp == stamp
-             ? "\r\n  The install stamp and the last stamp line are the same 8 bytes.\r\n"
-             : "\r\n  The install stamp and the last stamp line differ.\r\n";
+  out += "\r\n  ";
+  if (!stampRead)
+    out += "The last stamp line has no install stamp to match.\r\n";
+  else if (logStamp == stamp)
+    out += "The install stamp and the last stamp line are the same 8 bytes.\r\n";
+  else
+    out += "The install stamp and the last stamp line differ.\r\n";
   out += "  Files of the last group:\r\n";
   for (size_t i = first; i < lines.size(); ++i) {
     if (lines[i].empty()) continue;
