@@ -50,6 +50,48 @@ static_assert(IOCTL_STORAGE_QUERY_PROPERTY == 0x2D1400);
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
+// The wide path in the ANSI code page, or empty text when one of its characters has no
+// place there: the narrow calls would turn it into "?" or a look-alike letter and so name
+// another folder.
+std::string NarrowExactly(const std::wstring& wide) {
+  if (wide.empty()) return {};
+  const int length = static_cast<int>(wide.size());
+  // UTF-8 as the ANSI code page has a place for everything and refuses the question.
+  const bool utf8 = GetACP() == CP_UTF8;
+  const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+  BOOL lossy = FALSE;
+  const int needed = WideCharToMultiByte(CP_ACP, flags, wide.data(), length, nullptr, 0, nullptr,
+                                         utf8 ? nullptr : &lossy);
+  if (needed <= 0 || lossy) return {};
+  std::string narrow(static_cast<std::size_t>(needed), '\0');
+  WideCharToMultiByte(CP_ACP, flags, wide.data(), length, narrow.data(), needed, nullptr, nullptr);
+  return narrow;
+}
+
+// A wide text fetched the platform's way: asked for its size (counting the NUL), then read.
+template <typename Fetch>
+std::wstring FetchWide(Fetch fetch) {
+  const DWORD needed = fetch(nullptr, 0);
+  std::wstring text(needed, L'\0');
+  const DWORD length = needed ? fetch(text.data(), needed) : 0;
+  text.resize(length < needed ? length : 0);  // the length without the NUL, or a failure
+  return text;
+}
+
+// The platform's temporary folder as narrow text that names it: what GetTempPathA gives
+// where the folder's name fits the ANSI code page, else its short name (a user folder with
+// a Latvian letter on a Western system). Empty when neither names it (a volume that keeps
+// no short names).
+std::string NarrowTempPath() {
+  const std::wstring wide =
+      FetchWide([](wchar_t* buffer, DWORD size) { return GetTempPathW(size, buffer); });
+  if (std::string narrow = NarrowExactly(wide); !narrow.empty()) return narrow;
+  if (wide.empty()) return {};
+  return NarrowExactly(FetchWide([&](wchar_t* buffer, DWORD size) {
+    return GetShortPathNameW(wide.c_str(), buffer, size);
+  }));
+}
+
 }  // namespace
 
 void InitializeInstUtils() {
@@ -121,10 +163,7 @@ void PopCurrentFolder() {
 }
 
 std::string TempFolder() {
-  const DWORD needed = GetTempPathA(0, nullptr);
-  std::string folder(needed, '\0');
-  if (needed) GetTempPathA(needed, folder.data());
-  folder.resize(std::strlen(folder.c_str()));
+  std::string folder = NarrowTempPath();
   if (!FolderExists(folder)) folder = GetSpecialFolder(CSIDL_PERSONAL);
   IncludeBackslash(folder);
   return folder;

@@ -1,7 +1,7 @@
 // The program's own file-system vocabulary: special folders, path joining, folder
 // existence, file dates, drive kinds, folder creation, whole-file writing and folder-tree
 // removal. Paths are narrow text in the ANSI code page; wide calls widen them with
-// Widen (code page 1252). None of these operations raises or shows anything.
+// Widen (the ANSI code page). None of these operations raises or shows anything.
 #pragma once
 
 #include <cstddef>

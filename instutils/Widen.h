@@ -1,5 +1,5 @@
-// The one narrow-to-wide conversion of the program: code page 1252, precomposed,
-// whatever the system's ANSI code page is. Empty text gives empty text.
+// The one narrow-to-wide conversion of the program: the system's ANSI code page (the one
+// the narrow calls speak), precomposed. Empty text gives empty text.
 #pragma once
 
 #include <string>

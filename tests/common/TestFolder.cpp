@@ -10,13 +10,11 @@ namespace {
 
 std::atomic<unsigned> folderCounter{0};
 
-std::wstring WideFromAscii(const std::string& text) { return std::wstring(text.begin(), text.end()); }
-
-bool GetVariable(const char* name, std::string& value) {
-  const DWORD needed = GetEnvironmentVariableA(name, nullptr, 0);
+bool GetVariable(const wchar_t* name, std::wstring& value) {
+  const DWORD needed = GetEnvironmentVariableW(name, nullptr, 0);
   if (needed == 0) return false;
-  value.assign(needed, '\0');
-  value.resize(GetEnvironmentVariableA(name, value.data(), needed));
+  value.assign(needed, L'\0');
+  value.resize(GetEnvironmentVariableW(name, value.data(), needed));
   return true;
 }
 
@@ -39,7 +37,7 @@ TTestFolder::TTestFolder() {
 }
 
 TTestFolder::~TTestFolder() {
-  if (!path_.empty()) RemoveTreeForce(WideFromAscii(path_));
+  if (!path_.empty()) RemoveTreeForce(WidenAnsi(path_));
 }
 
 std::string TTestFolder::WriteFile(const std::string& name, const std::string& contents) const {
@@ -93,16 +91,26 @@ void RemoveTreeForce(const std::wstring& path) {
   RemoveDirectoryW(folder.c_str());
 }
 
-TTempEnvironment::TTempEnvironment(const std::string& folder) {
-  hadTemp_ = GetVariable("TEMP", oldTemp_);
-  hadTmp_ = GetVariable("TMP", oldTmp_);
-  SetEnvironmentVariableA("TEMP", folder.c_str());
-  SetEnvironmentVariableA("TMP", folder.c_str());
+std::wstring WidenAnsi(const std::string& text) {
+  std::wstring wide(text.size(), L'\0');
+  wide.resize(MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                  wide.data(), static_cast<int>(wide.size())));
+  return wide;
+}
+
+TTempEnvironment::TTempEnvironment(const std::string& folder)
+    : TTempEnvironment(WidenAnsi(folder)) {}
+
+TTempEnvironment::TTempEnvironment(const std::wstring& folder) {
+  hadTemp_ = GetVariable(L"TEMP", oldTemp_);
+  hadTmp_ = GetVariable(L"TMP", oldTmp_);
+  SetEnvironmentVariableW(L"TEMP", folder.c_str());
+  SetEnvironmentVariableW(L"TMP", folder.c_str());
 }
 
 TTempEnvironment::~TTempEnvironment() {
-  SetEnvironmentVariableA("TEMP", hadTemp_ ? oldTemp_.c_str() : nullptr);
-  SetEnvironmentVariableA("TMP", hadTmp_ ? oldTmp_.c_str() : nullptr);
+  SetEnvironmentVariableW(L"TEMP", hadTemp_ ? oldTemp_.c_str() : nullptr);
+  SetEnvironmentVariableW(L"TMP", hadTmp_ ? oldTmp_.c_str() : nullptr);
 }
 
 }  // namespace testkit

@@ -16,7 +16,7 @@ class TTestFolder {
   TTestFolder(const TTestFolder&) = delete;
   TTestFolder& operator=(const TTestFolder&) = delete;
 
-  // The folder, with a trailing backslash (narrow text, ASCII only).
+  // The folder, with a trailing backslash (narrow text in the ANSI code page).
   const std::string& Path() const { return path_; }
   // Path() + relative name.
   std::string operator/(const std::string& name) const { return path_ + name; }
@@ -42,13 +42,17 @@ void RemoveTreeForce(const std::wstring& path);
 class TTempEnvironment {
  public:
   explicit TTempEnvironment(const std::string& folder);
+  explicit TTempEnvironment(const std::wstring& folder);  // any characters
   ~TTempEnvironment();
   TTempEnvironment(const TTempEnvironment&) = delete;
   TTempEnvironment& operator=(const TTempEnvironment&) = delete;
 
  private:
-  std::string oldTemp_, oldTmp_;
+  std::wstring oldTemp_, oldTmp_;
   bool hadTemp_ = false, hadTmp_ = false;
 };
+
+// Narrow text in the ANSI code page, widened as the system does.
+std::wstring WidenAnsi(const std::string& text);
 
 }  // namespace testkit

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/common/TestFolder.h"
 #include "tests/common/WindowDriver.h"
 
 namespace e2e {
+
+using testkit::WidenAnsi;
 
 TBuiltPrograms Built;
 
@@ -29,13 +32,6 @@ BOOL CALLBACK Collect(HWND w, LPARAM param) {
   return TRUE;
 }
 
-std::wstring Widen(const std::string& s) {
-  std::wstring w(s.size(), L'\0');
-  w.resize(MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), w.data(),
-                               static_cast<int>(w.size())));
-  return w;
-}
-
 }  // namespace
 
 std::string WinePath(const std::string& unixPath) {
@@ -55,16 +51,16 @@ TSetupRun::TSetupRun(const std::string& arguments) {
     ADD_FAILURE() << "cannot start " << commandLine << ": error " << GetLastError();
     return;
   }
-  WaitForForm(Widen(commandLine));
+  WaitForForm(WidenAnsi(commandLine));
 }
 
 TSetupRun::TSetupRun(const std::wstring& arguments, const std::string& program,
                      const std::string& currentFolder) {
-  std::wstring commandLine = L"\"" + Widen(program.empty() ? Built.setupExe : program) + L"\"";
+  std::wstring commandLine = L"\"" + WidenAnsi(program.empty() ? Built.setupExe : program) + L"\"";
   if (!arguments.empty()) commandLine += L" " + arguments;
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
-  const std::wstring folder = Widen(currentFolder);
+  const std::wstring folder = WidenAnsi(currentFolder);
   if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       folder.empty() ? nullptr : folder.c_str(), &startup, &info_)) {
     ADD_FAILURE() << "cannot start the program: error " << GetLastError();
@@ -165,7 +161,7 @@ std::wstring TSetupRun::EditText() const {
 
 void TSetupRun::SetEditText(const std::string& text) const {
   HWND edit = Need(L"Edit");
-  if (edit) SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Widen(text).c_str()));
+  if (edit) SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(WidenAnsi(text).c_str()));
 }
 
 void TSetupRun::CloseBox() const {

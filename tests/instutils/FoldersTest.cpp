@@ -88,6 +88,19 @@ TEST(Folders, TempFolderFallsBackToTheDocumentsFolder) {
   }
 }
 
+// Also run with a Baltic ANSI code page (see CMakeLists.txt), where the letter fits.
+TEST(Folders, TempFolderNamesAFolderWhoseLetterTheCodePageLacks) {
+  TTestFolder dir;
+  // a-macron: a Latvian letter that a Western code page has no place for.
+  const std::wstring wide = testkit::WidenAnsi(dir.Path()) + L"J\u0101nis";
+  ASSERT_TRUE(CreateDirectoryW(wide.c_str(), nullptr));
+  testkit::TTempEnvironment temp(wide);
+  const std::string folder = TempFolder();
+  ASSERT_TRUE(FolderExists(folder)) << folder;
+  WriteBytesToFile(folder + "probe.txt", "x");
+  EXPECT_NE(GetFileAttributesW((wide + L"\\probe.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
 TEST(Folders, SpecialFoldersOfTheShell) {
   EXPECT_TRUE(SameName(GetSpecialFolder(CSIDL_PROGRAM_FILES), "C:\\Program Files"));
   EXPECT_TRUE(SameName(GetSpecialFolder(CSIDL_COMMON_APPDATA), "C:\\ProgramData"));
@@ -153,7 +166,7 @@ TEST(Files, WriteBytesToFileLeavesAFileInUseAlone) {
 
 TEST(Files, WideCallsTakeWidenedNames) {
   TTestFolder dir;
-  // 0xE2 is a-circumflex in code page 1252 (and a-macron in the Baltic code page).
+  // 0xE2 is a-circumflex in code page 1252, the code page of this run.
   WriteBytesToFile(dir / "\xE2\x80.txt", "x");
   const std::wstring wide = std::wstring(dir.Path().begin(), dir.Path().end()) + L"\u00E2\u20AC.txt";
   EXPECT_NE(GetFileAttributesW(wide.c_str()), INVALID_FILE_ATTRIBUTES);

@@ -8,15 +8,16 @@
 
 namespace {
 
-// Run once on the default code page and once with a Baltic ANSI code page (see
-// CMakeLists.txt), where the system's own conversion would read 0xE2 as a-macron.
-TEST(Widen, ReadsCodePage1252WhateverTheAnsiCodePage) {
+// Run once on the default code page (1252) and once with a Baltic one (1257, see
+// CMakeLists.txt): narrow text is read in the code page the narrow calls speak.
+TEST(Widen, ReadsTheAnsiCodePage) {
   if (const char* expected = std::getenv("INSTUTILS_EXPECT_ACP")) {
     ASSERT_EQ(GetACP(), static_cast<UINT>(std::atoi(expected)));
   }
   EXPECT_EQ(inst::Widen(""), L"");
-  EXPECT_EQ(inst::Widen("C:\\\xE2\x80\x9A\xFF"), L"C:\\\u00E2\u20AC\u0161\u00FF");
-  // Embedded NULs and bytes 0x81 (no character in 1252) keep their places.
+  EXPECT_EQ(inst::Widen("C:\\J\xE2nis\\\xF0"),
+            GetACP() == 1257 ? L"C:\\J\u0101nis\\\u0161" : L"C:\\J\u00E2nis\\\u00F0");
+  // Embedded NULs and bytes 0x81 (no character in either code page) keep their places.
   const std::wstring odd = inst::Widen(std::string("a\0\x81z", 4));
   ASSERT_EQ(odd.size(), 4u);
   EXPECT_EQ(odd[0], L'a');
