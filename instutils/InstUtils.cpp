@@ -278,6 +278,16 @@ void WriteBytesToFile(const std::string& path, const std::string& bytes) {
 void DeleteFolderTree(std::string path) {
   // Empty text would name the current folder's contents ("*.*"), never a tree to remove.
   if (path.empty()) return;
+  // A link (junction or symbolic link), given at the top or met inside the tree, is
+  // removed as a link and never entered: what it points at is not part of the tree. The
+  // name is asked without a trailing separator, which would be looked up through the link.
+  std::string bare = path;
+  if (IsSeparator(bare.back())) bare.pop_back();
+  const DWORD self = GetFileAttributesW(Widen(bare).c_str());
+  if (self != INVALID_FILE_ATTRIBUTES && (self & FILE_ATTRIBUTE_REPARSE_POINT)) {
+    RemoveDirectoryW(Widen(bare).c_str());
+    return;
+  }
   IncludeBackslash(path);
   {
     WIN32_FIND_DATAA entry;
@@ -290,10 +300,8 @@ void DeleteFolderTree(std::string path) {
         const DWORD attributes = entry.dwFileAttributes;
         if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
           DeleteFileW(Widen(full).c_str());
-        else if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
-          RemoveDirectoryW(Widen(full).c_str());  // a link: removed, its target left alone
         else
-          DeleteFolderTree(full);
+          DeleteFolderTree(full);  // a link among them is told at the top of that call
       } while (FindNextFileA(find.get(), &entry));
     }
   }

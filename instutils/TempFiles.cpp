@@ -21,7 +21,18 @@ std::string NewTempFileName() {
   const std::string base = TempFolder() + TempFilePrefix();
   for (unsigned n = 0;; ++n) {
     const std::string candidate = base + std::to_string(n) + ".tmp";
-    if (!FileExists(candidate)) return candidate;
+    // Created here and only if new: a name that something took in the meantime (a file,
+    // a folder, a link, even one that points nowhere) is never opened through.
+    const std::wstring wide = Widen(candidate);
+    if (UniqueFile(CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_NORMAL, nullptr)))
+      return candidate;
+    const DWORD error = GetLastError();
+    const bool taken = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ||
+                       GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES;
+    // Nowhere to create it (no such folder, no right to write there): the caller's write
+    // meets the same failure and reports it.
+    if (!taken) return candidate;
   }
 }
 

@@ -10,12 +10,15 @@ namespace inst {
 // "~" followed by the ASCII letters of the setup title: "~ZentrovaLatvianSpellcheckerSetup".
 std::string TempFilePrefix();
 
-// TempFolder + prefix + the lowest counter (0, 1, ...) with no file of that name + ".tmp".
-// The file is not created. A bare relative name when there is no temporary folder.
+// Creates a new, empty file exclusively under TempFolder + prefix + the lowest free counter
+// (0, 1, ...) + ".tmp" and returns its path; the caller writes it, uses it and deletes it.
+// A name taken by anything (a folder, a link) is skipped. When the folder takes no new
+// file, the first name is returned uncreated; with no temporary folder it is relative.
 std::string NewTempFileName();
 
 // Removes every file and folder tree in the temporary folder whose name begins with the
-// prefix (letter case counts). Whatever cannot be deleted stays; nothing is reported.
+// prefix (letter case counts). A link is removed as a link, never entered. Whatever cannot
+// be deleted stays; nothing is reported.
 void CleanTempFiles();
 
 }  // namespace inst

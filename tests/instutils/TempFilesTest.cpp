@@ -7,7 +7,6 @@
 #include "tests/common/TestFolder.h"
 
 using namespace inst;
-using testkit::FileExists;
 using testkit::FolderIsThere;
 using testkit::TTestFolder;
 
@@ -24,19 +23,18 @@ TEST_F(TempFiles, PrefixKeepsOnlyTheLettersOfTheTitle) {
   EXPECT_EQ(TempFilePrefix(), "~ZentrovaLatvianSpellcheckerSetup");
 }
 
-TEST_F(TempFiles, NewNameSkipsFilesButNotFolders) {
+TEST_F(TempFiles, NewNameIsCreatedEmptyPastEveryTakenName) {
   const std::string base = dir / "~ZentrovaLatvianSpellcheckerSetup";
-  EXPECT_TRUE(SameName(NewTempFileName(), base + "0.tmp"));
-  EXPECT_TRUE(SameName(NewTempFileName(), base + "0.tmp"));  // nothing is created
+  const std::string first = NewTempFileName();
+  EXPECT_TRUE(SameName(first, base + "0.tmp"));
+  EXPECT_TRUE(testkit::FileExists(first));
+  EXPECT_EQ(testkit::ReadWholeFile(first), "");
+  EXPECT_TRUE(SameName(NewTempFileName(), base + "1.tmp"));  // the first is taken now
 
-  CreateDirectoryA((base + "0.tmp").c_str(), nullptr);
-  EXPECT_TRUE(SameName(NewTempFileName(), base + "0.tmp"));
-
-  RemoveDirectoryA((base + "0.tmp").c_str());
-  dir.WriteFile("~ZentrovaLatvianSpellcheckerSetup0.tmp", "");
-  dir.WriteFile("~ZentrovaLatvianSpellcheckerSetup1.tmp", "");
-  dir.WriteFile("~ZentrovaLatvianSpellcheckerSetup3.tmp", "");
-  EXPECT_TRUE(SameName(NewTempFileName(), base + "2.tmp"));
+  CreateDirectoryA((base + "2.tmp").c_str(), nullptr);  // a folder takes its name as well
+  dir.WriteFile("~ZentrovaLatvianSpellcheckerSetup4.tmp", "");
+  EXPECT_TRUE(SameName(NewTempFileName(), base + "3.tmp"));
+  EXPECT_TRUE(SameName(NewTempFileName(), base + "5.tmp"));
 }
 
 TEST_F(TempFiles, CleanRemovesEveryPrefixedEntryAndNothingElse) {
