@@ -24,9 +24,21 @@ namespace {
   std::exit(1);
 }
 
-std::string UpperAscii(std::string s) {
-  for (char& c : s)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+// A name upper-cased as the setup program compares names: by the system's ANSI upper-casing,
+// which maps the accented letters too. Names are bytes in the ANSI code page of the system
+// the program runs on, so the letters of both the Western (1252) and the Baltic (1257) code
+// page fold: a-z, the accented small letters 0xE0..0xFE (but the division sign 0xF7) that
+// both place 0x20 above their capitals, and the few each keeps elsewhere.
+std::string UpperAnsi(std::string s) {
+  for (char& c : s) {
+    const auto b = static_cast<unsigned char>(c);
+    unsigned char upper = b;
+    if ((b >= 'a' && b <= 'z') || (b >= 0xE0 && b <= 0xFE && b != 0xF7)) upper = b - 0x20;
+    else if (b == 0x9A || b == 0x9C || b == 0x9E) upper = b - 0x10;  // 1252: s caron, oe, z caron
+    else if (b == 0xFF) upper = 0x9F;                                // 1252: y diaeresis
+    else if (b == 0xB8 || b == 0xBA || b == 0xBF) upper = b - 0x10;  // 1257: o slash, r cedilla, ae
+    c = static_cast<char>(upper);
+  }
   return s;
 }
 
@@ -67,7 +79,7 @@ int main(int argc, char** argv) {
     const std::string name = entry.substr(0, eq), path = entry.substr(eq + 1);
     if (name.size() > payload::kMaxNameLength)
       Fail("entry name \"" + name + "\" is longer than 255 bytes");
-    if (!seen.insert(UpperAscii(name)).second)
+    if (!seen.insert(UpperAnsi(name)).second)
       Fail("entry name \"" + name + "\" appears twice (letter case ignored)");
     std::ifstream in(path, std::ios::binary);
     if (!in) Fail("cannot read \"" + path + "\" for entry \"" + name + "\"");
