@@ -3,7 +3,6 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "tests/common/WindowDriver.h"
@@ -98,16 +97,8 @@ TEST_F(StartupTest, WelcomePageAsFirstShownAndACleanCancel) {
   // the icon's carmine shows at its left end.)
   RECT frame;
   GetWindowRect(run.Form(), &frame);
-  HDC screen = GetDC(nullptr);
-  bool carmine = false;
-  for (int y = frame.top; y < frame.top + 24 && !carmine; ++y)
-    for (int x = frame.left; x < frame.left + 24 && !carmine; ++x) {
-      const COLORREF c = GetPixel(screen, x, y);
-      carmine = std::abs(GetRValue(c) - 158) < 24 && std::abs(GetGValue(c) - 48) < 24 &&
-                std::abs(GetBValue(c) - 57) < 24;
-    }
-  ReleaseDC(nullptr, screen);
-  EXPECT_TRUE(carmine) << "no icon in the title bar";
+  EXPECT_TRUE(ShowsCarmine({frame.left, frame.top, frame.left + 24, frame.top + 24}))
+      << "no icon in the title bar";
   EXPECT_EQ(GetWindow(run.Form(), GW_OWNER), nullptr);
   EXPECT_TRUE(TempLeftovers().empty());  // the logos' temporary file is gone already
   CancelAndConfirm(run);
@@ -287,6 +278,67 @@ TEST_F(HomeFolderTest, ADriveThatComesIsProposedAndTheProgramFilesDriveWhenItGoe
   SendMessageW(drives, CB_GETLBTEXT, SendMessageW(drives, CB_GETCURSEL, 0, 0), reinterpret_cast<LPARAM>(item));
   EXPECT_EQ(std::wstring(item).rfind(L"x:", 0), 0u);
   EXPECT_TRUE(WaitForEdit(edit, W(ProgramFiles() + "\\Zentrova")));
+}
+
+// A drive letter defined for the owner's lifetime, as plugging in a drive makes one.
+class TDriveLetter {
+ public:
+  TDriveLetter(const char* drive, const std::string& folder) : drive_(drive) {
+    defined_ = DefineDosDeviceA(0, drive, folder.c_str());
+  }
+  ~TDriveLetter() { Remove(); }
+  bool Defined() const { return defined_; }
+  void Remove() {
+    if (defined_) DefineDosDeviceA(DDD_REMOVE_DEFINITION, drive_, nullptr);
+    defined_ = false;
+  }
+
+ private:
+  const char* drive_;
+  bool defined_ = false;
+};
+
+// Polls until `done` holds (the drive list is rebuilt on a one-second timer).
+template <typename TDone>
+bool WaitUntil(TDone done, DWORD timeoutMs = 8000) {
+  const DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start > timeoutMs) return false;
+    Sleep(50);
+  }
+  return true;
+}
+
+std::wstring SelectedItemText(HWND list) {
+  const LRESULT selected = SendMessageW(list, CB_GETCURSEL, 0, 0);
+  wchar_t item[64] = {};
+  if (selected != CB_ERR)
+    SendMessageW(list, CB_GETLBTEXT, selected, reinterpret_cast<LPARAM>(item));
+  return item;
+}
+
+TEST_F(HomeFolderTest, DrivesComingOrGoingElsewhereLeaveTheChoiceAlone) {
+  const std::string driveFolder = folder_.MakeFolder("other drive");
+  TDriveLetter other("Y:", driveFolder);
+  ASSERT_TRUE(other.Defined());
+  TSetupRun run("-dE:\\Zentrova");  // e: is chosen
+  HWND edit = EditOf(run);
+  HWND drives = ByPosition(run, L"ComboBox", 11, 225);
+  ASSERT_NE(drives, nullptr);
+  const LRESULT count = SendMessageW(drives, CB_GETCOUNT, 0, 0);  // Y: among them
+  ASSERT_EQ(SelectedItemText(drives).rfind(L"e:", 0), 0u);
+
+  other.Remove();  // another drive goes: e: stays chosen, found again by its text
+  ASSERT_TRUE(WaitUntil([&] { return SendMessageW(drives, CB_GETCOUNT, 0, 0) == count - 1; }));
+  EXPECT_EQ(SelectedItemText(drives).rfind(L"e:", 0), 0u);
+  EXPECT_EQ(WindowText(edit), L"E:\\Zentrova");
+
+  // Only A: comes, which the list never shows: the list is rebuilt and nothing is chosen.
+  TDriveLetter floppy("A:", driveFolder);
+  ASSERT_TRUE(floppy.Defined());
+  EXPECT_TRUE(WaitUntil([&] { return SendMessageW(drives, CB_GETCURSEL, 0, 0) == CB_ERR; }));
+  EXPECT_EQ(SendMessageW(drives, CB_GETCOUNT, 0, 0), count - 1);
+  EXPECT_EQ(WindowText(edit), L"E:\\Zentrova");
 }
 
 TEST_F(HomeFolderTest, ClickingTheRootItemProposesZentrovaOnThatDrive) {

@@ -2,6 +2,8 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 namespace e2e {
@@ -15,6 +17,34 @@ void ClearSharedState() {
 }
 
 }  // namespace
+
+bool ShowsCarmine(const RECT& area) {
+  const int width = area.right - area.left, height = area.bottom - area.top;
+  if (width <= 0 || height <= 0) return false;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP copy = CreateCompatibleBitmap(screen, width, height);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  std::vector<RGBQUAD> pixels(static_cast<std::size_t>(width) * height);
+  const auto carmine = [](const RGBQUAD& p) {
+    return std::abs(p.rgbRed - 158) < 24 && std::abs(p.rgbGreen - 48) < 24 &&
+           std::abs(p.rgbBlue - 57) < 24;
+  };
+  // Polled: a window just shown may not be painted yet.
+  bool seen = false;
+  for (const DWORD start = GetTickCount(); !seen && GetTickCount() - start < 5000; Sleep(50)) {
+    HGDIOBJ old = SelectObject(memory, copy);
+    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+    SelectObject(memory, old);
+    GetDIBits(memory, copy, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
+    seen = std::any_of(pixels.begin(), pixels.end(), carmine);
+  }
+  DeleteObject(copy);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return seen;
+}
 
 WizardTest::WizardTest() {
   ClearSharedState();

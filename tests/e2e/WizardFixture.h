@@ -19,6 +19,10 @@ namespace e2e {
 
 inline constexpr char kSettingsKey[] = "Software\\Zentrova Word Processor\\Install";
 
+// Whether the screen shows the carmine of the program's icon and logos somewhere in the
+// area (screen coordinates) within a few seconds.
+bool ShowsCarmine(const RECT& area);
+
 class WizardTest : public ::testing::Test {
  protected:
   WizardTest();
