@@ -564,5 +564,74 @@ TEST_F(HeldFileTest, IgnoreGoesOnAndTheLogStillListsTheFile) {
   EXPECT_NE(std::find(log.begin(), log.end(), Public("Spellcheck\\lv_LV.dic")), log.end());
 }
 
+// On a Latvian system, as on-latvian-system.sh makes one: ANSI code page 1257 and a
+// temporary folder (so the test folder and the folders in it) with a-macron in its name.
+class LatvianSystemTest : public InstallTest {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(GetACP(), 1257u) << "run by tests/e2e/on-latvian-system.sh";
+    ASSERT_NE(temp_.find("\\J\xE2nis\\"), std::string::npos) << temp_;
+  }
+
+  // Walked to the ready page (the wizard came up without a box), it shows both logos and
+  // holds the licence.
+  static void WalkToReadyShowingLogosAndLicence(TSetupRun& run, const std::string& home) {
+    WalkToReady(run, home);
+    const std::vector<HWND> logos = run.FindAll(L"TImage");
+    ASSERT_EQ(logos.size(), 2u);
+    for (HWND logo : logos) {
+      RECT area;
+      GetWindowRect(logo, &area);
+      EXPECT_TRUE(ShowsCarmine(area)) << "a logo is missing";
+    }
+    for (HWND edit : run.FindAll(L"Edit", true))
+      if (GetWindowLongW(edit, GWL_STYLE) & ES_MULTILINE)
+        EXPECT_GT(SendMessageW(edit, WM_GETTEXTLENGTH, 0, 0), 1000) << "no licence";
+  }
+};
+
+TEST_F(LatvianSystemTest, ASharedInstallationFromAHomeFolderWithLatvianLetters) {
+  const std::string home = MakeHome("R\xEEki");  // i-macron
+  {
+    TSetupRun run;
+    WalkToReadyShowingLogosAndLicence(run, home);
+    Install(run);
+    FinishWith(run, false);
+  }
+  for (const char* file : kModuleFiles)
+    EXPECT_TRUE(InstalledAsInPayload(Public("Spellcheck\\") + file, file)) << file;
+  EXPECT_EQ(ReadMainDir(), home);
+  EXPECT_TRUE(TempLeftovers().empty());
+}
+
+TEST_F(LatvianSystemTest, APortableInstallationIntoAFolderWithLatvianLettersAndItsBox) {
+  const std::string pid = std::to_string(GetCurrentProcessId());
+  const std::string home = "E:\\R\xEEki " + pid;  // e: is removable: a portable installation
+  ASSERT_TRUE(CreateDirectoryA(home.c_str(), nullptr));
+  CreateDirectoryA((home + "\\Spellcheck").c_str(), nullptr);
+  CopyFileA(Built.hostExe.c_str(), (home + "\\qzv.exe").c_str(), FALSE);
+  {
+    testkit::TFileHolder holder(home + "\\Spellcheck\\lv_LV.dic");
+    ASSERT_TRUE(holder.Holding());
+    TSetupRun run;
+    WalkToReadyShowingLogosAndLicence(run, home);
+    run.Next();
+    const auto box = Box(run);
+    ASSERT_TRUE(box.has_value());
+    const std::wstring path =
+        L"E:\\R\u012Bki " + std::wstring(pid.begin(), pid.end()) + L"\\Spellcheck\\lv_LV.dic";
+    EXPECT_EQ(box->text.rfind(L"Cannot create file \"" + path + L"\".\r", 0), 0u);
+    holder.Release();
+    testkit::PressButton(box->window, IDRETRY);
+    ASSERT_TRUE(run.WaitForTitle(L"Installation Complete"));
+    FinishWith(run, false);
+  }
+  for (const char* file : kModuleFiles)
+    EXPECT_TRUE(InstalledAsInPayload(home + "\\Spellcheck\\" + file, file)) << file;
+  EXPECT_EQ(ReadMainDir(), home);
+  EXPECT_TRUE(TempLeftovers().empty());
+  testkit::RemoveTreeForce(testkit::WidenAnsi(home));
+}
+
 }  // namespace
 }  // namespace e2e
