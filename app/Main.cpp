@@ -8,32 +8,30 @@
 
 #include "ui/Application.h"
 #include "payload/AttachFiles.h"
-#include "ui/ClassRegistry.h"
+#include "ui/LayoutClasses.h"
 #include "filectrl/FileCtrlClasses.h"
 #include "instutils/InstUtils.h"
 #include "wizard/MainDlg.h"
 #include "instutils/SetupMessage.h"
 #include "resources/SetupResources.h"
-#include "instutils/SetupTitle.h"
 #include "instutils/SystemLibrary.h"
 
 namespace {
 
 void RunSetup() {
-  // The classes the wizard's layout names: the ten standard controls and the two pickers.
-  ui::RegisterStandardControlClasses();
+  // The classes the wizard's layout names: the ten standard controls, the drive list and
+  // the folder tree list. The wizard's window, which stands for the program on the
+  // taskbar, carries the setup title as its caption.
+  ui::RegisterStandardLayoutClasses();
   filectrl::RegisterFileCtrlClasses();
   ui::Application.SetIconResource(GetModuleHandleA(nullptr), SETUP_ICON_ID);
-  ui::Application.SetTitle(inst::kSetupTitle);
 
   auto store = std::make_unique<payload::TAttachedFiles>();
   payload::AttachedFiles = store.get();
   auto form = std::make_unique<wizard::TMainDlgForm>();
-  wizard::MainDlgForm = form.get();
   form->ShowModal();
   if (inst::InstallStarted) form->SaveSettings();
   form.reset();
-  wizard::MainDlgForm = nullptr;
   store.reset();  // sweeps the program's temporary files
   payload::AttachedFiles = nullptr;
 }

@@ -1,14 +1,14 @@
 #include "filectrl/FileCtrlClasses.h"
 
-#include "ui/ClassRegistry.h"
-#include "filectrl/TDirectoryListBox.h"
-#include "filectrl/TDriveComboBox.h"
+#include "filectrl/DirectoryListBox.h"
+#include "filectrl/DriveComboBox.h"
+#include "ui/LayoutClasses.h"
 
 namespace filectrl {
 
 void RegisterFileCtrlClasses() {
-  ui::RegisterControlClass<TDirectoryListBox>("TDirectoryListBox");
-  ui::RegisterControlClass<TDriveComboBox>("TDriveComboBox");
+  ui::RegisterLayoutClass<TDirectoryListBox>("TDirectoryListBox");
+  ui::RegisterLayoutClass<TDriveComboBox>("TDriveComboBox");
 }
 
 }  // namespace filectrl

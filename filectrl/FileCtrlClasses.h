@@ -1,5 +1,5 @@
-// Makes the folder picker classes known to layouts: TDirectoryListBox and TDriveComboBox,
-// under those class names. Called once at start-up, before a form is built.
+// Makes the drive list and the folder tree list known to layouts, under the class names
+// TDriveComboBox and TDirectoryListBox. Called once at start-up, before a form is built.
 #pragma once
 
 namespace filectrl {

@@ -1,5 +1,5 @@
-// Letter case as the folder picker controls show and compare names. Text is narrow, in
-// the ANSI code page.
+// Letter case as the drive list and the folder tree list show and compare names. Text is
+// narrow, in the ANSI code page.
 #pragma once
 
 #include <string>

@@ -1,7 +1,9 @@
 #include "ui/Application.h"
 
-#include "ui/Form.h"
+#include <string>
+
 #include "instutils/SetupMessage.h"
+#include "ui/Form.h"
 
 namespace ui {
 
@@ -36,31 +38,18 @@ void TApplication::FormDestroyed(TForm* form) {
   inst::SetMessageOwner(nullptr);
 }
 
-void TApplication::HandleException(std::exception_ptr error) {
+bool TApplication::RunGuarded(const std::function<void()>& work) {
+  std::string message;
   try {
-    std::rethrow_exception(error);
+    work();
+    return true;
   } catch (const std::exception& e) {
-    ShowException(e.what());
+    message = e.what();
   } catch (...) {
-    ShowException("An unknown error occurred.");
+    message = "An unknown error occurred.";
   }
-}
-
-void TApplication::ShowException(const std::string& message) {
   inst::SetupMessage(message, inst::TDialogKind::Error, inst::buttons::OK);
-}
-
-void TApplication::ProcessMessages() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {
-      PostQuitMessage(static_cast<int>(msg.wParam));
-      return;
-    }
-    if (mainForm_ && mainForm_->IsDialogKey(msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
+  return false;
 }
 
 }  // namespace ui

@@ -31,7 +31,6 @@ void TButton::SetDefault(bool value) {
 }
 
 void TButton::SetCancel(bool value) {
-  cancel_ = value;
   if (TForm* form = ParentForm()) {
     if (value) {
       form->cancelButton_ = this;
@@ -42,10 +41,11 @@ void TButton::SetCancel(bool value) {
 }
 
 void TButton::Click() {
-  if (modalResult_ != 0) {
-    if (TForm* form = ParentForm()) form->SetModalResult(modalResult_);
-  }
   if (OnClick) OnClick(this);
+}
+
+TControl* TButton::MnemonicTarget(char key) {
+  return CanFocus() && MnemonicOf(Caption()) == key ? this : nullptr;
 }
 
 void TButton::SetDefaultLook(bool look) {
@@ -56,14 +56,10 @@ void TButton::SetDefaultLook(bool look) {
 }
 
 bool TButton::SetProperty(const std::string& name, const TLayoutValue& value, TLayoutReader& reader) {
-  if (name == "Caption") {
-    SetCaption(value.AsString());
-  } else if (name == "Default") {
+  if (name == "Default") {
     SetDefault(value.AsBoolean());
   } else if (name == "Cancel") {
     SetCancel(value.AsBoolean());
-  } else if (name == "ModalResult") {
-    SetModalResult(value.AsInteger());
   } else if (name == "OnClick") {
     OnClick = reader.NotifyHandler(value);
   } else {
@@ -82,9 +78,9 @@ void TButton::CommandNotify(WORD code) {
   if (code == BN_CLICKED) Click();
 }
 
-HBRUSH TButton::CtlColor(HDC, UINT) {
+HBRUSH TButton::CtlColor(HDC) {
   // The corners around a push button show the parent's background.
-  return Parent() ? BrushFor(Parent()->BackgroundColor()) : nullptr;
+  return BrushFor(BackgroundColor());
 }
 
 }  // namespace ui

@@ -12,33 +12,27 @@ class TButton : public TControl {
   ~TButton() override;
   const char* ClassName() const override { return "TButton"; }
 
-  bool Default() const { return default_; }
   void SetDefault(bool value);
-  bool Cancel() const { return cancel_; }
   void SetCancel(bool value);
-  // Set as the form's ModalResult when the button is clicked (0: none).
-  int ModalResult() const { return modalResult_; }
-  void SetModalResult(int result) { modalResult_ = result; }
 
-  // What a click does: the form's ModalResult, then OnClick.
-  virtual void Click();
+  // What a click does: OnClick.
+  void Click() override;
   TNotifyEvent OnClick;
+
+  TControl* MnemonicTarget(char key) override;
+  bool TakesEnter() const override { return true; }
+  // Shows the button as the one Enter presses (BS_DEFPUSHBUTTON), or not.
+  void SetDefaultLook(bool look) override;
 
   bool SetProperty(const std::string& name, const TLayoutValue& value, TLayoutReader& reader) override;
 
  protected:
   void CreateParams(TCreateParams& params) override;
   void CommandNotify(WORD code) override;
-  HBRUSH CtlColor(HDC dc, UINT msg) override;
+  HBRUSH CtlColor(HDC dc) override;
 
  private:
-  friend class TForm;
-  // Shows the button as the one Enter presses (BS_DEFPUSHBUTTON).
-  void SetDefaultLook(bool look);
-
   bool default_ = false;
-  bool cancel_ = false;
-  int modalResult_ = 0;
 };
 
 }  // namespace ui

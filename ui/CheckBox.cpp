@@ -1,7 +1,6 @@
 #include "ui/CheckBox.h"
 
 #include "ui/LayoutReader.h"
-#include "ui/WinControl.h"
 
 namespace ui {
 
@@ -22,17 +21,15 @@ void TCheckBox::SetChecked(bool checked) {
   if (HandleAllocated()) SendMessageA(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-TColor TCheckBox::BackgroundColor() const {
-  return Parent() ? Parent()->BackgroundColor() : Color();
+void TCheckBox::Click() { SendMessageA(Handle(), BM_CLICK, 0, 0); }
+
+TControl* TCheckBox::MnemonicTarget(char key) {
+  return CanFocus() && MnemonicOf(Caption()) == key ? this : nullptr;
 }
 
 bool TCheckBox::SetProperty(const std::string& name, const TLayoutValue& value, TLayoutReader& reader) {
-  if (name == "Caption") {
-    SetCaption(value.AsString());
-  } else if (name == "Checked") {
+  if (name == "Checked") {
     SetChecked(value.AsBoolean());
-  } else if (name == "OnClick") {
-    OnClick = reader.NotifyHandler(value);
   } else {
     return TControl::SetProperty(name, value, reader);
   }
@@ -50,13 +47,7 @@ void TCheckBox::CreateWnd() {
   SendMessageA(Handle(), BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-void TCheckBox::CommandNotify(WORD code) {
-  if (code != BN_CLICKED) return;
-  Checked();  // refresh the kept state
-  if (OnClick) OnClick(this);
-}
-
-HBRUSH TCheckBox::CtlColor(HDC dc, UINT) {
+HBRUSH TCheckBox::CtlColor(HDC dc) {
   const TColor background = BackgroundColor();
   SetBkColor(dc, ColorToRGB(background));
   SetTextColor(dc, ColorToRGB(Font().Color));

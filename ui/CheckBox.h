@@ -12,17 +12,17 @@ class TCheckBox : public TControl {
 
   bool Checked() const;
   void SetChecked(bool checked);
-  // Raised when the user changes the state.
-  TNotifyEvent OnClick;
 
-  TColor BackgroundColor() const override;
+  // A click toggles the box, as the user's click does.
+  void Click() override;
+  TControl* MnemonicTarget(char key) override;
+
   bool SetProperty(const std::string& name, const TLayoutValue& value, TLayoutReader& reader) override;
 
  protected:
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
-  void CommandNotify(WORD code) override;
-  HBRUSH CtlColor(HDC dc, UINT msg) override;
+  HBRUSH CtlColor(HDC dc) override;
 
  private:
   mutable bool checked_ = false;

@@ -37,6 +37,20 @@ const char* OwnWindowClass(const char* name) {
 
 }  // namespace
 
+char MnemonicOf(const std::string& caption) {
+  for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != '&') continue;
+    if (caption[i + 1] == '&') {
+      ++i;  // "&&" shows one "&"
+      continue;
+    }
+    char c = caption[i + 1];
+    CharLowerBuffA(&c, 1);
+    return c;
+  }
+  return 0;
+}
+
 LRESULT CALLBACK ControlWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   auto* control = reinterpret_cast<TControl*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
   if (!control && msg == WM_NCCREATE) {
@@ -48,12 +62,8 @@ LRESULT CALLBACK ControlWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
   }
   if (!control) return DefWindowProcA(hwnd, msg, wParam, lParam);
   LRESULT result = 0;
-  try {
-    result = control->WndProc(msg, wParam, lParam);
-  } catch (...) {
-    // Never unwind through the system's frames: show the error, go on.
-    Application.HandleException(std::current_exception());
-  }
+  // Never unwind through the system's frames: the default error handling shows it.
+  Application.RunGuarded([&] { result = control->WndProc(msg, wParam, lParam); });
   if (msg == WM_NCDESTROY) control->DetachWindow();
   return result;
 }
@@ -72,6 +82,8 @@ TForm* TControl::ParentForm() const {
   while (c->parent_) c = c->parent_;
   return dynamic_cast<TForm*>(const_cast<TControl*>(c));
 }
+
+void TControl::AddWithChildren(std::vector<TControl*>& out) { out.push_back(this); }
 
 HWND TControl::Handle() {
   HandleNeeded();
@@ -178,9 +190,19 @@ bool TControl::CanFocus() const {
   return true;
 }
 
-bool TControl::Focused() const { return handle_ && GetFocus() == handle_; }
-
 void TControl::SetFocus() { ::SetFocus(Handle()); }
+
+bool TControl::KeepsKey(const MSG& msg) {
+  if (!handle_) return false;
+  const LRESULT code =
+      SendMessageA(handle_, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
+  if (msg.message == WM_CHAR) return code & DLGC_WANTCHARS;
+  return code & (msg.wParam == VK_TAB ? DLGC_WANTTAB : DLGC_WANTMESSAGE);
+}
+
+TControl* TControl::MnemonicTarget(char) { return nullptr; }
+
+void TControl::FocusByKeyboard() { SetFocus(); }
 
 void TControl::SetTabStop(bool tabStop) {
   tabStop_ = tabStop;
@@ -196,30 +218,18 @@ void TControl::SetCaption(const std::string& caption) {
   CaptionChanged();
 }
 
-TColor TControl::Color() const { return parentColor_ && parent_ ? parent_->Color() : color_; }
-
 void TControl::SetColor(TColor color) {
   color_ = color;
-  parentColor_ = false;
   ColorChanged();
 }
 
-void TControl::SetParentColor(bool parentColor) {
-  parentColor_ = parentColor;
-  ColorChanged();
-}
+TColor TControl::BackgroundColor() const { return parent_ ? parent_->BackgroundColor() : color_; }
 
 const TFont& TControl::Font() const { return parentFont_ && parent_ ? parent_->Font() : font_; }
 
 void TControl::SetFont(const TFont& font) {
   font_ = font;
   parentFont_ = false;
-  FontChanged();
-}
-
-void TControl::SetParentFont(bool parentFont) {
-  if (!parentFont && parentFont_) font_ = Font();  // keeps the font it showed
-  parentFont_ = parentFont;
   FontChanged();
 }
 
@@ -267,21 +277,6 @@ void TControl::FillBackground(HDC dc, TColor color) {
   FillRect(dc, &r, BrushFor(color));
 }
 
-void TControl::DrawOwnerItem(DRAWITEMSTRUCT& item, int itemCount,
-                             const std::function<void(HDC, int)>& draw) {
-  HDC dc = item.hDC;
-  const int saved = SaveDC(dc);
-  SelectObject(dc, FontHandle());
-  int index = static_cast<int>(item.itemID);
-  if (index >= itemCount) index = -1;
-  const bool selected = (item.itemState & ODS_SELECTED) != 0 && index >= 0;
-  SetBkColor(dc, ColorToRGB(selected ? clHighlight : Color()));
-  SetTextColor(dc, ColorToRGB(selected ? clHighlightText : Font().Color));
-  draw(dc, index);
-  if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &item.rcItem);
-  RestoreDC(dc, saved);
-}
-
 HBRUSH TControl::BrushFor(TColor color) {
   if (color & kSystemColorFlag) return GetSysColorBrush(color & 0xFF);
   if (!brush_ || brushColor_ != color) {
@@ -297,42 +292,57 @@ LRESULT TControl::DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT TControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-  // Windows of our own classes tell their font as standard controls do, so tools that
-  // read a window's font (and tests) see the one it is drawn with.
-  if (msg == WM_GETFONT && !standardProc_) return reinterpret_cast<LRESULT>(FontHandle());
+  if (standardProc_) return DefaultProc(msg, wParam, lParam);
+  switch (msg) {
+    case WM_GETFONT:
+      // Windows of our own classes tell their font as standard controls do, so tools that
+      // read a window's font (and tests) see the one it is drawn with.
+      return reinterpret_cast<LRESULT>(FontHandle());
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(handle_, &ps);
+      if (drawn_) FillBackground(dc, BackgroundColor());
+      PaintControl(dc);
+      EndPaint(handle_, &ps);
+      return 0;
+    }
+    case WM_ERASEBKGND:
+      if (drawn_) return 1;  // painted with the control
+      break;
+    case WM_NCHITTEST:
+      if (drawn_) return HTTRANSPARENT;
+      break;
+    default:
+      break;
+  }
   return DefaultProc(msg, wParam, lParam);
 }
 
+void TControl::PaintControl(HDC) {}
 void TControl::CommandNotify(WORD) {}
-bool TControl::Notify(NMHDR&, LRESULT&) { return false; }
 void TControl::DrawItemNotify(DRAWITEMSTRUCT&) {}
 void TControl::MeasureItemNotify(MEASUREITEMSTRUCT&) {}
-HBRUSH TControl::CtlColor(HDC, UINT) { return nullptr; }
+HBRUSH TControl::CtlColor(HDC) { return nullptr; }
 
 bool TControl::SetProperty(const std::string& name, const TLayoutValue& value, TLayoutReader&) {
-  if (name == "Left") {
-    SetLeft(value.AsInteger());
+  if (name == "Caption") {
+    SetCaption(value.AsString());
+  } else if (name == "Left") {
+    SetBounds(value.AsInteger(), top_, width_, height_);
   } else if (name == "Top") {
-    SetTop(value.AsInteger());
+    SetBounds(left_, value.AsInteger(), width_, height_);
   } else if (name == "Width") {
-    SetWidth(value.AsInteger());
+    SetBounds(left_, top_, value.AsInteger(), height_);
   } else if (name == "Height") {
     SetHeight(value.AsInteger());
   } else if (name == "Align") {
-    SetAlign(static_cast<TAlign>(
-        value.AsEnum({"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient"})));
+    SetAlign(static_cast<TAlign>(value.AsEnum({"alNone", "alTop", "alRight"})));
   } else if (name == "Visible") {
     SetVisible(value.AsBoolean());
-  } else if (name == "Enabled") {
-    SetEnabled(value.AsBoolean());
   } else if (name == "TabStop") {
     SetTabStop(value.AsBoolean());
   } else if (name == "Color") {
     SetColor(value.AsColor());
-  } else if (name == "ParentColor") {
-    SetParentColor(value.AsBoolean());
-  } else if (name == "ParentFont") {
-    SetParentFont(value.AsBoolean());
   } else if (name.starts_with("Font.")) {
     TFont font = Font();
     const std::string part = name.substr(5);
@@ -340,22 +350,13 @@ bool TControl::SetProperty(const std::string& name, const TLayoutValue& value, T
       font.Name = value.AsString();
     } else if (part == "Height") {
       font.Height = value.AsInteger();
-    } else if (part == "Size") {
-      font.SetSize(value.AsInteger());
     } else if (part == "Color") {
       font.Color = value.AsColor();
-    } else if (part == "Charset") {
-      font.Charset = value.Kind() == TLayoutValue::TKind::Integer
-                         ? static_cast<BYTE>(value.AsInteger())
-                         // the positions are the values: ANSI_CHARSET 0, DEFAULT_CHARSET 1
-                         : static_cast<BYTE>(value.AsEnum({"ANSI_CHARSET", "DEFAULT_CHARSET"}));
     } else if (part == "Style") {
       font.Style = 0;
       for (const std::string& s : value.AsSet()) {
         if (s == "fsBold") font.Style |= static_cast<unsigned>(TFontStyle::Bold);
         else if (s == "fsItalic") font.Style |= static_cast<unsigned>(TFontStyle::Italic);
-        else if (s == "fsUnderline") font.Style |= static_cast<unsigned>(TFontStyle::Underline);
-        else if (s == "fsStrikeOut") font.Style |= static_cast<unsigned>(TFontStyle::StrikeOut);
         else throw ELayoutError("unknown font style " + s);
       }
     } else {

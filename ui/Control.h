@@ -10,19 +10,20 @@
 // Messages reach the object through one window procedure per class (the virtual WndProc).
 // Standard window classes (BUTTON, EDIT, LISTBOX, COMBOBOX, the tab control) are subclassed;
 // the others are window classes of our own. Notifications that Windows sends to a parent
-// (WM_COMMAND, WM_NOTIFY, WM_DRAWITEM, WM_MEASUREITEM, WM_CTLCOLOR*) are handed back by the
-// parent to the object of the child they are about, so a control handles its own.
-// An exception that escapes a message handler is shown by Application.HandleException and
-// the program goes on.
+// (WM_COMMAND, WM_DRAWITEM, WM_MEASUREITEM, WM_CTLCOLOR*) are handed back by the parent to
+// the object of the child they are about, so a control handles its own.
+// An exception that escapes a message handler is shown by the application's default error
+// handling and the program goes on.
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
 #include <string>
+#include <vector>
 
-#include "ui/Graphics.h"
 #include "instutils/Handles.h"
+#include "ui/Graphics.h"
 
 namespace ui {
 
@@ -36,9 +37,9 @@ class TLayoutReader;
 using TNotifyEvent = std::function<void(TControl* sender)>;
 using TCloseQueryEvent = std::function<void(TControl* sender, bool& canClose)>;
 
-// Alignment inside the parent's client area. alTop stacks controls along the top edge
-// at the parent's full width, alRight along the right edge at its full height, and so on.
-enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+// Alignment inside the parent's client area: alTop stacks controls along the top edge at
+// the parent's full width, alRight along the right edge at its full height.
+enum class TAlign { alNone, alTop, alRight };
 
 class TControl {
  public:
@@ -57,6 +58,8 @@ class TControl {
   TWinControl* Parent() const { return parent_; }
   // The form at the top of the parent chain (the form itself for a form); may be null.
   TForm* ParentForm() const;
+  // Adds the control to `out`, and with it its children, depth first in creation order.
+  virtual void AddWithChildren(std::vector<TControl*>& out);
 
   // The window, created first if needed (with its parents' windows).
   HWND Handle();
@@ -70,13 +73,9 @@ class TControl {
   int Top() const { return top_; }
   int Width() const { return width_; }
   int Height() const { return height_; }
-  void SetLeft(int v) { SetBounds(v, top_, width_, height_); }
-  void SetTop(int v) { SetBounds(left_, v, width_, height_); }
-  void SetWidth(int v) { SetBounds(left_, top_, v, height_); }
   void SetHeight(int v) { SetBounds(left_, top_, width_, v); }
   virtual void SetBounds(int left, int top, int width, int height);
   void SetBoundsRect(const RECT& r) { SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top); }
-  RECT BoundsRect() const { return {left_, top_, left_ + width_, top_ + height_}; }
 
   TAlign Align() const { return align_; }
   void SetAlign(TAlign align);
@@ -88,34 +87,48 @@ class TControl {
   void Show() { SetVisible(true); }
   void Hide() { SetVisible(false); }
   bool Enabled() const { return enabled_; }
-  virtual void SetEnabled(bool enabled);
+  void SetEnabled(bool enabled);
   // True when the control, and every parent up to its form, is visible and enabled.
   bool CanFocus() const;
-  bool Focused() const;
   // Gives the keyboard focus to the control.
-  virtual void SetFocus();
+  void SetFocus();
   bool TabStop() const { return tabStop_; }
   void SetTabStop(bool tabStop);
+
+  // What the form asks a control when a key arrives (TForm::HandleDialogKey):
+  // whether the control, while it has the focus, keeps the key message for itself (Tab,
+  // Enter or Esc as WM_KEYDOWN, a letter as WM_CHAR) rather than leaving it to the form.
+  // The default asks the window (WM_GETDLGCODE).
+  virtual bool KeepsKey(const MSG& msg);
+  // The control that the mnemonic letter `key` (lower case) reaches through this one;
+  // null for none. Buttons and check boxes answer for themselves, labels for their partner.
+  virtual TControl* MnemonicTarget(char key);
+  // Whether Enter presses this control while it has the focus (a push button) rather
+  // than the form's default button.
+  virtual bool TakesEnter() const { return false; }
+  // The control reached from the keyboard takes the focus (an edit selects its text).
+  virtual void FocusByKeyboard();
+  // What a click does; a mnemonic focuses its target, then clicks it. Nothing by default.
+  virtual void Click() {}
+  // Shows the control as the one that Enter presses, or not (push buttons only).
+  virtual void SetDefaultLook(bool) {}
 
   // The window text: caption of buttons, labels and forms, text of edits.
   const std::string& Caption() const { return caption_; }
   void SetCaption(const std::string& caption);
 
-  // The control's own background colour. With ParentColor the parent's colour is used.
-  TColor Color() const;
+  // The control's own background colour.
+  TColor Color() const { return color_; }
   void SetColor(TColor color);
-  bool ParentColor() const { return parentColor_; }
-  void SetParentColor(bool parentColor);
-  // The colour behind the control's text: its Color, for see-through controls their
-  // parent's background.
-  virtual TColor BackgroundColor() const { return Color(); }
+  // The colour behind the control's text: by default its parent's background (labels,
+  // images, bevels and check boxes show through to it).
+  virtual TColor BackgroundColor() const;
 
-  // The font in effect: with ParentFont (the default) the parent's, else the control's own.
+  // The font in effect: the parent's, unless the control was given its own.
   const TFont& Font() const;
-  // Sets the control's own font and clears ParentFont.
+  // Sets the control's own font.
   void SetFont(const TFont& font);
   bool ParentFont() const { return parentFont_; }
-  void SetParentFont(bool parentFont);
   // The GDI font of Font(), owned by the control.
   HFONT FontHandle();
   // The text metrics of Font() on the screen.
@@ -152,11 +165,10 @@ class TControl {
 
   // Notifications about this control, handed back by its parent.
   virtual void CommandNotify(WORD code);  // WM_COMMAND notification code
-  virtual bool Notify(NMHDR& header, LRESULT& result);  // WM_NOTIFY; true when handled
   virtual void DrawItemNotify(DRAWITEMSTRUCT& item);
   virtual void MeasureItemNotify(MEASUREITEMSTRUCT& item);
   // WM_CTLCOLOR*: prepares dc and returns the background brush (null: default handling).
-  virtual HBRUSH CtlColor(HDC dc, UINT msg);
+  virtual HBRUSH CtlColor(HDC dc);
 
   // Called by the layout reader once the whole layout has been read (all properties set,
   // references resolved); until then Loading() is true. A control that sizes itself
@@ -172,13 +184,18 @@ class TControl {
   void DestroyHandle();
   // Fills the window's client area with colour (WM_ERASEBKGND of our own classes).
   void FillBackground(HDC dc, TColor color);
-  // Draws one owner-drawn item of a list: selects the font, sets the normal colours or,
-  // for a selected item, the highlight colours, calls draw with the item's position
-  // (-1 for none, or for a position past the items), draws the focus rectangle of a
-  // focused item and restores the device context.
-  void DrawOwnerItem(DRAWITEMSTRUCT& item, int itemCount, const std::function<void(HDC, int)>& draw);
   // A solid brush for a colour, owned by the control (system colours: the system's brush).
   HBRUSH BrushFor(TColor color);
+  // Paints a window of our own class (WM_PAINT); a drawn control's background is painted
+  // already.
+  virtual void PaintControl(HDC dc);
+
+  // Default settings of a class, set by its constructor.
+  void InitTabStop(bool tabStop) { tabStop_ = tabStop; }
+  void InitColor(TColor color) { color_ = color; }
+  // A drawn control (label, image, bevel) has no background of its own and lets clicks
+  // through to what lies below: it paints its parent's background, then PaintControl.
+  void InitDrawn() { drawn_ = true; }
 
  private:
   friend class TWinControl;
@@ -186,10 +203,10 @@ class TControl {
   friend class TLayoutReader;
   friend LRESULT CALLBACK ControlWindowProc(HWND, UINT, WPARAM, LPARAM);
   void DetachWindow();
+  void ApplyFont();
   // The control whose window is being created (owner-drawn lists ask for their item
   // height before their window handle is known).
   static thread_local TControl* creating_;
-  void ApplyFont();
 
   TWinControl* parent_;
   std::string name_;
@@ -202,20 +219,18 @@ class TControl {
   bool visible_ = true;
   bool enabled_ = true;
   bool tabStop_ = false;
+  bool drawn_ = false;
   std::string caption_;
   TColor color_ = clBtnFace;
-  bool parentColor_ = false;
   TFont font_;
   bool parentFont_ = true;
   inst::UniqueGdiObject fontHandle_;
   TFont fontHandleFor_;
   inst::UniqueGdiObject brush_;
   TColor brushColor_ = 0;
-
- protected:
-  // Default settings of a class, set by its constructor.
-  void InitTabStop(bool tabStop) { tabStop_ = tabStop; }
-  void InitColor(TColor color, bool parentColor) { color_ = color; parentColor_ = parentColor; }
 };
+
+// The mnemonic letter of a caption ("&File" gives 'f'), lower case; 0 when none.
+char MnemonicOf(const std::string& caption);
 
 }  // namespace ui

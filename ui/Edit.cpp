@@ -6,7 +6,7 @@ namespace ui {
 
 TEdit::TEdit(TWinControl* parent) : TControl(parent) {
   InitTabStop(true);
-  InitColor(clWindow, false);
+  InitColor(clWindow);
   SetBounds(0, 0, 121, 21);
 }
 
@@ -19,26 +19,26 @@ std::string TEdit::Text() {
   return text;
 }
 
-void TEdit::SetReadOnly(bool readOnly) {
-  readOnly_ = readOnly;
-  if (HandleAllocated()) SendMessageA(Handle(), EM_SETREADONLY, readOnly, 0);
+bool TEdit::KeepsKey(const MSG& msg) {
+  // A multi-line edit claims every key, yet in a dialog Esc still cancels and Enter still
+  // presses the default button (no edit here takes line breaks).
+  if (msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE)) return false;
+  return TControl::KeepsKey(msg);
+}
+
+void TEdit::FocusByKeyboard() {
+  SetFocus();
+  SendMessageA(Handle(), EM_SETSEL, 0, -1);
 }
 
 bool TEdit::SetProperty(const std::string& name, const TLayoutValue& value, TLayoutReader& reader) {
-  if (name == "Text") {
-    SetText(value.AsString());
-  } else if (name == "ReadOnly") {
-    SetReadOnly(value.AsBoolean());
-  } else if (name == "OnChange") {
-    OnChange = reader.NotifyHandler(value);
-  } else {
-    return TControl::SetProperty(name, value, reader);
-  }
+  if (name != "ReadOnly") return TControl::SetProperty(name, value, reader);
+  readOnly_ = value.AsBoolean();
   return true;
 }
 
 void TEdit::CreateParams(TCreateParams& params) {
-  AdjustHeight();
+  FontChanged();  // the height for the font in effect now
   TControl::CreateParams(params);
   params.WindowClass = "EDIT";
   params.Style |= ES_AUTOHSCROLL;
@@ -46,11 +46,7 @@ void TEdit::CreateParams(TCreateParams& params) {
   params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
-void TEdit::CommandNotify(WORD code) {
-  if (code == EN_CHANGE && OnChange) OnChange(this);
-}
-
-HBRUSH TEdit::CtlColor(HDC dc, UINT) {
+HBRUSH TEdit::CtlColor(HDC dc) {
   // Also for a read-only edit, which asks as a static text would: it keeps its Color.
   SetBkColor(dc, ColorToRGB(Color()));
   SetTextColor(dc, ColorToRGB(Font().Color));
@@ -59,10 +55,6 @@ HBRUSH TEdit::CtlColor(HDC dc, UINT) {
 
 void TEdit::FontChanged() {
   TControl::FontChanged();
-  AdjustHeight();
-}
-
-void TEdit::AdjustHeight() {
   // The font's height plus the sunken border and its margins.
   if (autoSize_) SetHeight(static_cast<int>(FontMetrics().tmHeight) + 8);
 }

@@ -13,20 +13,18 @@ class TEdit : public TControl {
   // The text typed or set (the same as Caption, read back from the window).
   std::string Text();
   void SetText(const std::string& text) { SetCaption(text); }
-  bool ReadOnly() const { return readOnly_; }
-  void SetReadOnly(bool readOnly);
-  // Raised when the text changes.
-  TNotifyEvent OnChange;
+
+  // Enter and Esc stay dialog keys in an edit box; reached from the keyboard, it selects
+  // its text.
+  bool KeepsKey(const MSG& msg) override;
+  void FocusByKeyboard() override;
 
   bool SetProperty(const std::string& name, const TLayoutValue& value, TLayoutReader& reader) override;
 
  protected:
   void CreateParams(TCreateParams& params) override;
-  void CommandNotify(WORD code) override;
-  HBRUSH CtlColor(HDC dc, UINT msg) override;
+  HBRUSH CtlColor(HDC dc) override;
   void FontChanged() override;
-
-  void AdjustHeight();
 
   bool readOnly_ = false;
   bool autoSize_ = true;  // the height follows the font

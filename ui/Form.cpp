@@ -4,33 +4,16 @@
 
 #include "ui/Application.h"
 #include "ui/Button.h"
-#include "ui/CheckBox.h"
-#include "ui/Edit.h"
-#include "ui/Label.h"
 #include "ui/LayoutReader.h"
 
 namespace ui {
 
 namespace {
 
-// Every control of the subtree, depth first in creation order (the tab order).
-void CollectControls(const TWinControl& parent, std::vector<TControl*>& out) {
-  for (TControl* c : parent.Controls()) {
-    out.push_back(c);
-    if (auto* w = dynamic_cast<TWinControl*>(c)) CollectControls(*w, out);
-  }
-}
-
 bool ShiftDown() { return GetKeyState(VK_SHIFT) < 0; }
 bool CtrlOrAltDown() { return GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0; }
 
-void FocusAndSelect(TControl* control) {
-  control->SetFocus();
-  // As in dialogs: an edit reached by the keyboard has its text selected.
-  if (dynamic_cast<TEdit*>(control) && control->HandleAllocated()) {
-    SendMessageA(control->Handle(), EM_SETSEL, 0, -1);
-  }
-}
+bool TakesFocus(const TControl* c) { return c->TabStop() && c->CanFocus() && c->HandleAllocated(); }
 
 }  // namespace
 
@@ -65,29 +48,15 @@ RECT TForm::ClientRect() {
 void TForm::CreateParams(TCreateParams& params) {
   TWinControl::CreateParams(params);
   params.Style &= ~static_cast<DWORD>(WS_CHILD | WS_CLIPSIBLINGS);
-  params.Style |= WS_OVERLAPPED | WS_CAPTION;
+  params.Style |= WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
   params.ExStyle |= WS_EX_APPWINDOW;  // the form stands for the program on the taskbar
-  switch (borderStyle_) {
-    case TBorderStyle::bsSingle:
-      break;
-    case TBorderStyle::bsDialog:
-      params.Style |= DS_MODALFRAME;
-      params.ExStyle |= WS_EX_DLGMODALFRAME;
-      break;
-    case TBorderStyle::bsSizeable:
-      params.Style |= WS_THICKFRAME;
-      break;
-  }
-  if (borderIcons_ & biSystemMenu) params.Style |= WS_SYSMENU;
-  if (borderIcons_ & biMinimize) params.Style |= WS_MINIMIZEBOX;
-  if (borderIcons_ & biMaximize) params.Style |= WS_MAXIMIZEBOX;
   RECT r{0, 0, clientWidth_, clientHeight_};
   AdjustWindowRectEx(&r, params.Style, FALSE, params.ExStyle);
   params.Width = r.right - r.left;
   params.Height = r.bottom - r.top;
   params.X = Left();
   params.Y = Top();
-  if (position_ == TPosition::poScreenCenter) {
+  if (centered_) {
     RECT work;
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     params.X = work.left + (work.right - work.left - params.Width) / 2;
@@ -118,8 +87,7 @@ void TForm::SetVisible(bool visible) {
     HandleNeeded();
     ShowWindow(Handle(), SW_SHOW);
     SetForegroundWindow(Handle());
-    HWND focus = GetFocus();
-    if (!focus || !IsChild(Handle(), focus)) FocusFirstControl();
+    FocusIfLost();
     UpdateDefaultButtonLook();
   } else if (HandleAllocated()) {
     ShowWindow(Handle(), SW_HIDE);
@@ -127,7 +95,6 @@ void TForm::SetVisible(bool visible) {
 }
 
 int TForm::ShowModal() {
-  modal_ = true;
   modalResult_ = mrNone;
   Show();
   MSG msg;
@@ -142,27 +109,23 @@ int TForm::ShowModal() {
       modalResult_ = mrCancel;
       break;
     }
-    if (!IsDialogKey(msg)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
+    // A key's handler runs from here, not from a window procedure: it gets the same
+    // default error handling as a click.
+    Application.RunGuarded([&] {
+      if (!HandleDialogKey(msg)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+      }
+    });
     if (HandleAllocated() && GetFocus() != lastFocus_) UpdateDefaultButtonLook();
     if (modalResult_ != mrNone) {
-      if (RunCloseQuery()) break;
+      bool canClose = false;
+      if (Application.RunGuarded([&] { canClose = CloseQuery(); }) && canClose) break;
       modalResult_ = mrNone;
     }
   }
   Hide();
-  modal_ = false;
   return modalResult_;
-}
-
-void TForm::Close() {
-  if (modal_) {
-    modalResult_ = mrCancel;
-  } else if (RunCloseQuery()) {
-    Hide();
-  }
 }
 
 bool TForm::CloseQuery() {
@@ -171,31 +134,25 @@ bool TForm::CloseQuery() {
   return canClose;
 }
 
-bool TForm::RunCloseQuery() {
-  try {
-    return CloseQuery();
-  } catch (...) {
-    Application.HandleException(std::current_exception());
-    return false;
+TControl* TForm::FocusedControl() const {
+  const HWND focus = GetFocus();
+  TControl* focused = nullptr;
+  if (!focus) return focused;
+  for (TControl* c : AllControls()) {  // the deepest control that holds the focus
+    if (c->HandleAllocated() && (c->handle_ == focus || IsChild(c->handle_, focus))) focused = c;
   }
+  return focused;
 }
 
-void TForm::SetActiveControl(TControl* control) {
-  activeControl_ = control;
-  if (control && HandleAllocated() && IsWindowVisible(Handle()) && control->CanFocus()) {
-    control->SetFocus();
-  }
-}
-
-void TForm::FocusFirstControl() {
-  if (activeControl_ && activeControl_->CanFocus()) {
-    activeControl_->SetFocus();
+void TForm::FocusIfLost() {
+  if (!HandleAllocated() || GetActiveWindow() != Handle()) return;
+  if (const TControl* focused = FocusedControl(); focused && TakesFocus(focused)) return;
+  if (defaultButton_ && TakesFocus(defaultButton_)) {
+    defaultButton_->SetFocus();
     return;
   }
-  std::vector<TControl*> all;
-  CollectControls(*this, all);
-  for (TControl* c : all) {
-    if (c->TabStop() && c->CanFocus()) {
+  for (TControl* c : AllControls()) {
+    if (TakesFocus(c)) {
       c->SetFocus();
       return;
     }
@@ -205,75 +162,45 @@ void TForm::FocusFirstControl() {
 
 void TForm::UpdateDefaultButtonLook() {
   lastFocus_ = GetFocus();
-  std::vector<TControl*> all;
-  CollectControls(*this, all);
-  TButton* active = nullptr;
-  for (TControl* c : all) {
-    auto* b = dynamic_cast<TButton*>(c);
-    if (b && b->HandleAllocated() && b->Handle() == lastFocus_) active = b;
-  }
-  if (!active) active = defaultButton_;
-  for (TControl* c : all) {
-    if (auto* b = dynamic_cast<TButton*>(c)) b->SetDefaultLook(b == active);
-  }
+  // The focused button shows as the one Enter presses; elsewhere the default button does.
+  TControl* focused = FocusedControl();
+  TControl* active = focused && focused->TakesEnter() ? focused : defaultButton_;
+  for (TControl* c : AllControls()) c->SetDefaultLook(c == active);
 }
 
-bool TForm::IsDialogKey(MSG& msg) {
+bool TForm::HandleDialogKey(const MSG& msg) {
   if (!HandleAllocated()) return false;
   if (msg.hwnd != Handle() && !IsChild(Handle(), msg.hwnd)) return false;
   if (msg.message != WM_KEYDOWN && msg.message != WM_SYSCHAR && msg.message != WM_CHAR) return false;
-
-  std::vector<TControl*> all;
-  CollectControls(*this, all);
-  HWND focusWnd = GetFocus();
-  TControl* focused = nullptr;
-  for (TControl* c : all) {
-    if (c->HandleAllocated() && (c->Handle() == focusWnd || IsChild(c->Handle(), focusWnd))) {
-      focused = c;
-    }
-  }
-  LRESULT wants = focusWnd ? SendMessageA(focusWnd, WM_GETDLGCODE, msg.wParam,
-                                          reinterpret_cast<LPARAM>(&msg))
-                           : 0;
-  // A multi-line edit claims every key, yet in a dialog Esc still cancels and Enter still
-  // presses the default button unless the edit takes line breaks (the licence memo).
-  if (focusWnd && msg.message == WM_KEYDOWN &&
-      (msg.wParam == VK_ESCAPE ||
-       (msg.wParam == VK_RETURN && !(GetWindowLongA(focusWnd, GWL_STYLE) & ES_WANTRETURN)))) {
-    char cls[16] = {};
-    GetClassNameA(focusWnd, cls, sizeof cls);
-    if (lstrcmpiA(cls, "Edit") == 0) wants &= ~DLGC_WANTMESSAGE;
-  }
+  TControl* focused = FocusedControl();
+  if (msg.message != WM_SYSCHAR && focused && focused->KeepsKey(msg)) return false;
+  const std::vector<TControl*> all = AllControls();
 
   if (msg.message == WM_KEYDOWN) {
     if (CtrlOrAltDown()) return false;
     switch (msg.wParam) {
       case VK_TAB: {
-        if (wants & DLGC_WANTTAB) return false;
         std::vector<TControl*> order;
         for (TControl* c : all) {
-          if (c->TabStop() && c->CanFocus() && c->HandleAllocated()) order.push_back(c);
+          if (TakesFocus(c)) order.push_back(c);
         }
         if (order.empty()) return true;
+        const int n = static_cast<int>(order.size());
         int at = -1;
-        for (int i = 0; i < static_cast<int>(order.size()); ++i) {
+        for (int i = 0; i < n; ++i) {
           if (order[i] == focused) at = i;
         }
-        const int n = static_cast<int>(order.size());
-        int next = ShiftDown() ? (at <= 0 ? n - 1 : at - 1) : (at + 1) % n;
-        FocusAndSelect(order[next]);
+        order[ShiftDown() ? (at <= 0 ? n - 1 : at - 1) : (at + 1) % n]->FocusByKeyboard();
         return true;
       }
       case VK_RETURN: {
-        if (wants & DLGC_WANTMESSAGE) return false;
-        auto* button = dynamic_cast<TButton*>(focused);
-        if (!button || !button->CanFocus()) button = defaultButton_;
-        if (!button || !button->CanFocus()) return false;
-        button->Click();
+        TControl* target =
+            focused && focused->TakesEnter() && focused->CanFocus() ? focused : defaultButton_;
+        if (!target || !target->CanFocus()) return false;
+        target->Click();
         return true;
       }
       case VK_ESCAPE:
-        if (wants & DLGC_WANTMESSAGE) return false;
         // Esc presses the cancel button, and only while it could take the focus.
         if (cancelButton_ && cancelButton_->CanFocus()) cancelButton_->Click();
         return true;
@@ -283,29 +210,14 @@ bool TForm::IsDialogKey(MSG& msg) {
   }
 
   // Mnemonics: Alt+letter always, the plain letter where the focus takes no characters.
-  if (msg.message == WM_CHAR && (wants & DLGC_WANTCHARS)) return false;
   char key = static_cast<char>(msg.wParam);
   CharLowerBuffA(&key, 1);
   if (!key) return false;
   for (TControl* c : all) {
-    if (auto* label = dynamic_cast<TLabel*>(c)) {
-      TControl* target = label->FocusControl();
-      if (label->CanFocus() && label->Mnemonic() == key && target && target->CanFocus()) {
-        FocusAndSelect(target);
-        return true;
-      }
-    } else if (auto* button = dynamic_cast<TButton*>(c)) {
-      if (button->CanFocus() && MnemonicOf(button->Caption()) == key) {
-        button->SetFocus();
-        button->Click();
-        return true;
-      }
-    } else if (auto* check = dynamic_cast<TCheckBox*>(c)) {
-      if (check->CanFocus() && MnemonicOf(check->Caption()) == key) {
-        check->SetFocus();
-        SendMessageA(check->Handle(), BM_CLICK, 0, 0);
-        return true;
-      }
+    if (TControl* target = c->MnemonicTarget(key)) {
+      target->FocusByKeyboard();
+      target->Click();
+      return true;
     }
   }
   return false;
@@ -323,11 +235,9 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (LOWORD(wParam) == WA_INACTIVE) {
         HWND focus = GetFocus();
         if (focus && IsChild(Handle(), focus)) savedFocus_ = focus;
-      } else if (savedFocus_ && IsWindow(savedFocus_) && IsChild(Handle(), savedFocus_) &&
-                 IsWindowVisible(savedFocus_) && IsWindowEnabled(savedFocus_)) {
-        ::SetFocus(savedFocus_);
       } else {
-        FocusFirstControl();
+        if (savedFocus_ && IsWindow(savedFocus_) && IsChild(Handle(), savedFocus_)) ::SetFocus(savedFocus_);
+        FocusIfLost();
       }
       return 0;
     default:
@@ -338,8 +248,8 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void TForm::WMTimer(UINT_PTR) {}
 
-void TForm::LoadLayout(const std::string& resourceName, HMODULE module) {
-  if (!module) module = GetModuleHandleA(nullptr);
+void TForm::LoadLayout(const std::string& resourceName) {
+  HMODULE module = GetModuleHandleA(nullptr);
   HRSRC info = FindResourceA(module, resourceName.c_str(), MAKEINTRESOURCEA(10));  // RT_RCDATA
   HGLOBAL data = info ? LoadResource(module, info) : nullptr;
   const char* bytes = data ? static_cast<const char*>(LockResource(data)) : nullptr;
@@ -379,29 +289,20 @@ bool TForm::HasHandler(const std::string& name) const {
 }
 
 bool TForm::SetProperty(const std::string& name, const TLayoutValue& value, TLayoutReader& reader) {
-  if (name == "Caption") {
-    SetCaption(value.AsString());
-  } else if (name == "ClientWidth") {
+  if (name == "ClientWidth") {
     SetClientSize(value.AsInteger(), clientHeight_);
   } else if (name == "ClientHeight") {
     SetClientSize(clientWidth_, value.AsInteger());
   } else if (name == "BorderStyle") {
-    SetBorderStyle(static_cast<TBorderStyle>(value.AsEnum({"bsSingle", "bsDialog", "bsSizeable"})));
+    value.AsEnum({"bsSingle"});  // the one border a form has
   } else if (name == "BorderIcons") {
-    unsigned icons = 0;
     for (const std::string& s : value.AsSet()) {
-      if (s == "biSystemMenu") icons |= biSystemMenu;
-      else if (s == "biMinimize") icons |= biMinimize;
-      else if (s == "biMaximize") icons |= biMaximize;
-      else throw ELayoutError("unknown border icon " + s);
+      if (s != "biSystemMenu") throw ELayoutError("unknown border icon " + s);
     }
-    SetBorderIcons(icons);
   } else if (name == "Position") {
-    SetPosition(static_cast<TPosition>(value.AsEnum({"poDesigned", "poScreenCenter"})));
+    centered_ = value.AsEnum({"poScreenCenter"}) == 0;
   } else if (name == "OnCloseQuery") {
     OnCloseQuery = reader.CloseQueryHandler(value);
-  } else if (name == "ActiveControl") {
-    reader.ResolveLater(value, [this](TControl* c) { activeControl_ = c; });
   } else if (name == "Width" || name == "Height") {
     return false;  // a form is sized by its client area
   } else {

@@ -12,6 +12,9 @@
 // LoadLayout reads the layout (see LayoutReader.h), binds every registered field to the
 // component of that name and creates the windows; the form is not shown until Show or
 // ShowModal. Any layout error throws ELayoutError before a window exists.
+//
+// The form has a fixed single-line border and a close box; with Position = poScreenCenter
+// it opens in the centre of the screen, otherwise at its Left and Top.
 #pragma once
 
 #include <map>
@@ -26,10 +29,6 @@ class TButton;
 // Modal results: 0 while the form runs; the button ids of the platform otherwise.
 enum : int { mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL };
 
-enum class TBorderStyle { bsSingle, bsDialog, bsSizeable };
-enum class TPosition { poDesigned, poScreenCenter };
-enum TBorderIcon : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4 };
-
 class TForm : public TWinControl {
  public:
   TForm();
@@ -41,47 +40,43 @@ class TForm : public TWinControl {
   int ClientHeight() const { return clientHeight_; }
   void SetClientSize(int width, int height);
   RECT ClientRect() override;
-  // Showing the form creates its window, brings it to the front and focuses a control.
+  // Showing the form creates its window, brings it to the front and gives the focus a
+  // place (FocusIfLost).
   void SetVisible(bool visible) override;
-
-  TBorderStyle BorderStyle() const { return borderStyle_; }
-  void SetBorderStyle(TBorderStyle style) { borderStyle_ = style; }
-  unsigned BorderIcons() const { return borderIcons_; }
-  void SetBorderIcons(unsigned icons) { borderIcons_ = icons; }
-  TPosition Position() const { return position_; }
-  void SetPosition(TPosition position) { position_ = position; }
 
   // Runs the form as a modal dialog: shows it, runs the message loop until ModalResult
   // is non-zero and the close query agrees, hides it and returns the modal result.
-  // A refused close query resets ModalResult to 0 and the loop goes on.
+  // A refused close query resets ModalResult to 0 and the loop goes on. No exception
+  // leaves the loop: whatever starts an event handler (mouse, key, close box, timer),
+  // an exception that escapes it gets the default error handling and the loop goes on.
   int ShowModal();
   int ModalResult() const { return modalResult_; }
   void SetModalResult(int result) { modalResult_ = result; }
-  bool Modal() const { return modal_; }
-  // Asks the form to close: in a modal run, ModalResult := mrCancel; otherwise the close
-  // query runs and an approved close hides the form.
-  void Close();
+  // Asks the form to close: ModalResult := mrCancel, which runs the close query.
+  void Close() { modalResult_ = mrCancel; }
   // OnCloseQuery, if assigned; true when the form may close.
   virtual bool CloseQuery();
 
-  // The control that gets the focus when the form is shown or activated; null: the
-  // first control in tab order.
-  TControl* ActiveControl() const { return activeControl_; }
-  void SetActiveControl(TControl* control);
   // The buttons that Enter and Esc press (set by the buttons' Default and Cancel).
   TButton* DefaultButton() const { return defaultButton_; }
   TButton* CancelButton() const { return cancelButton_; }
 
-  // Handles the dialog keys of a message for this form: Tab and Shift+Tab, Enter (the
-  // focused button, else the default button), Esc (the cancel button, only while it can
-  // take the focus), mnemonics (Alt+letter, or the letter where the focused control
-  // takes no characters). True when the message was used up.
-  bool IsDialogKey(MSG& msg);
+  // Acts on the dialog keys of a message for this form, asking the focused control first
+  // whether it keeps the key: Tab and Shift+Tab move the focus in tab order; Enter
+  // presses the focused button, else the default button; Esc presses the cancel button
+  // while it can take the focus; a mnemonic (Alt+letter, or the letter where the focus
+  // takes no characters) focuses the control it reaches and clicks it. True when the
+  // message was used up.
+  bool HandleDialogKey(const MSG& msg);
+  // When the active form's focus is nowhere or on a control that cannot take it (hidden,
+  // disabled, or not a tab stop, as after a page change): the default button takes it if
+  // it can, else the first control in tab order.
+  void FocusIfLost();
 
   TCloseQueryEvent OnCloseQuery;
 
   // Builds the form from a layout. Throws ELayoutError.
-  void LoadLayout(const std::string& resourceName, HMODULE module = nullptr);
+  void LoadLayout(const std::string& resourceName);
   void LoadLayoutText(const std::string& text, const std::string& sourceName = "layout");
 
   // Handler and field registries, used by the layout reader.
@@ -123,22 +118,17 @@ class TForm : public TWinControl {
 
  private:
   friend class TButton;
+  friend class TControl;
   friend class TLayoutReader;
   void BindFields();
-  void CenterOnScreen();
-  void FocusFirstControl();
+  // The control whose window has the focus or holds it; null for none.
+  TControl* FocusedControl() const;
   void UpdateDefaultButtonLook();
-  bool RunCloseQuery();
   int NextControlId() { return nextId_++; }
-  friend class TControl;
 
   int clientWidth_ = 0, clientHeight_ = 0;
-  TBorderStyle borderStyle_ = TBorderStyle::bsSingle;
-  unsigned borderIcons_ = biSystemMenu;
-  TPosition position_ = TPosition::poDesigned;
+  bool centered_ = false;  // Position = poScreenCenter
   int modalResult_ = mrNone;
-  bool modal_ = false;
-  TControl* activeControl_ = nullptr;
   HWND savedFocus_ = nullptr;
   HWND lastFocus_ = nullptr;
   TButton* defaultButton_ = nullptr;

@@ -11,43 +11,18 @@ COLORREF ColorToRGB(TColor color) {
 }
 
 bool ColorFromName(const std::string& name, TColor& color) {
-  static const struct {
-    const char* name;
-    TColor color;
-  } kNames[] = {
-      {"clBlack", clBlack},         {"clMaroon", clMaroon},
-      {"clGreen", clGreen},         {"clOlive", clOlive},
-      {"clNavy", clNavy},           {"clPurple", clPurple},
-      {"clTeal", clTeal},           {"clGray", clGray},
-      {"clSilver", clSilver},       {"clRed", clRed},
-      {"clLime", clLime},           {"clYellow", clYellow},
-      {"clBlue", clBlue},           {"clFuchsia", clFuchsia},
-      {"clAqua", clAqua},           {"clWhite", clWhite},
-      {"clBtnFace", clBtnFace},     {"clBtnShadow", clBtnShadow},
-      {"clBtnHighlight", clBtnHighlight}, {"clBtnText", clBtnText},
-      {"clWindow", clWindow},       {"clWindowText", clWindowText},
-      {"clHighlight", clHighlight}, {"clHighlightText", clHighlightText},
-      {"clGrayText", clGrayText},
-  };
-  for (const auto& entry : kNames) {
-    if (name == entry.name) {
-      color = entry.color;
-      return true;
-    }
-  }
-  return false;
+  if (name == "clNavy") color = clNavy;
+  else if (name == "clWhite") color = clWhite;
+  else return false;
+  return true;
 }
-
-void TFont::SetSize(int points) { Height = -MulDiv(points, 96, 72); }
 
 HFONT TFont::Create() const {
   LOGFONTA lf{};
   lf.lfHeight = Height;
   lf.lfWeight = (Style & static_cast<unsigned>(TFontStyle::Bold)) ? FW_BOLD : FW_NORMAL;
   lf.lfItalic = (Style & static_cast<unsigned>(TFontStyle::Italic)) ? TRUE : FALSE;
-  lf.lfUnderline = (Style & static_cast<unsigned>(TFontStyle::Underline)) ? TRUE : FALSE;
-  lf.lfStrikeOut = (Style & static_cast<unsigned>(TFontStyle::StrikeOut)) ? TRUE : FALSE;
-  lf.lfCharSet = Charset;
+  lf.lfCharSet = DEFAULT_CHARSET;
   lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
   lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
   lf.lfQuality = DEFAULT_QUALITY;

@@ -14,26 +14,11 @@ using TColor = std::int32_t;
 inline constexpr TColor kSystemColorFlag = static_cast<TColor>(0x80000000u);
 constexpr TColor SystemColor(int index) { return kSystemColorFlag | index; }
 
-inline constexpr TColor clBlack = 0x000000;
-inline constexpr TColor clMaroon = 0x000080;
-inline constexpr TColor clGreen = 0x008000;
-inline constexpr TColor clOlive = 0x008080;
 inline constexpr TColor clNavy = 0x800000;
-inline constexpr TColor clPurple = 0x800080;
-inline constexpr TColor clTeal = 0x808000;
-inline constexpr TColor clGray = 0x808080;
-inline constexpr TColor clSilver = 0xC0C0C0;
-inline constexpr TColor clRed = 0x0000FF;
-inline constexpr TColor clLime = 0x00FF00;
-inline constexpr TColor clYellow = 0x00FFFF;
-inline constexpr TColor clBlue = 0xFF0000;
-inline constexpr TColor clFuchsia = 0xFF00FF;
-inline constexpr TColor clAqua = 0xFFFF00;
 inline constexpr TColor clWhite = 0xFFFFFF;
 inline constexpr TColor clBtnFace = SystemColor(COLOR_BTNFACE);
 inline constexpr TColor clBtnShadow = SystemColor(COLOR_BTNSHADOW);
 inline constexpr TColor clBtnHighlight = SystemColor(COLOR_BTNHIGHLIGHT);
-inline constexpr TColor clBtnText = SystemColor(COLOR_BTNTEXT);
 inline constexpr TColor clWindow = SystemColor(COLOR_WINDOW);
 inline constexpr TColor clWindowText = SystemColor(COLOR_WINDOWTEXT);
 inline constexpr TColor clHighlight = SystemColor(COLOR_HIGHLIGHT);
@@ -42,10 +27,10 @@ inline constexpr TColor clGrayText = SystemColor(COLOR_GRAYTEXT);
 
 // The RGB value a colour stands for now (system colours are looked up).
 COLORREF ColorToRGB(TColor color);
-// The colour with the name used in layouts ("clNavy"); false for an unknown name.
+// The colour with the name used in layouts (clNavy, clWhite); false for another name.
 bool ColorFromName(const std::string& name, TColor& color);
 
-enum class TFontStyle : unsigned { Bold = 1, Italic = 2, Underline = 4, StrikeOut = 8 };
+enum class TFontStyle : unsigned { Bold = 1, Italic = 2 };
 using TFontStyles = unsigned;  // TFontStyle bits
 
 // The description of a font. Height is the character height in pixels when negative
@@ -55,12 +40,9 @@ struct TFont {
   int Height = -11;  // 8 points at 96 pixels per inch
   TFontStyles Style = 0;
   TColor Color = clWindowText;
-  BYTE Charset = DEFAULT_CHARSET;
 
   bool operator==(const TFont&) const = default;
-  // Sets Height from a size in points at the screen's 96 pixels per inch.
-  void SetSize(int points);
-  // A new GDI font for this description; the caller owns it.
+  // A new GDI font for this description (default character set); the caller owns it.
   HFONT Create() const;
 };
 

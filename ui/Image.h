@@ -16,18 +16,13 @@ class TImage : public TControl {
   // Loads a bitmap file (.bmp) and shows it. Throws std::runtime_error naming the file
   // when it cannot be loaded; the previous picture stays.
   void LoadFromFile(const std::string& path);
-  HBITMAP Bitmap() const { return static_cast<HBITMAP>(bitmap_.get()); }
   // The bitmap's size; 0 x 0 without one.
   SIZE PictureSize() const;
 
-  TColor BackgroundColor() const override;
-
  protected:
-  LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  void PaintControl(HDC dc) override;
 
  private:
-  void Paint(HDC dc);
-
   inst::UniqueGdiObject bitmap_;
 };
 

@@ -1,41 +1,17 @@
 #include "ui/Label.h"
 
 #include "ui/LayoutReader.h"
-#include "ui/WinControl.h"
 
 namespace ui {
 
-char MnemonicOf(const std::string& caption) {
-  for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
-    if (caption[i] != '&') continue;
-    if (caption[i + 1] == '&') {
-      ++i;  // "&&" shows one "&"
-      continue;
-    }
-    char c = caption[i + 1];
-    CharLowerBuffA(&c, 1);
-    return c;
-  }
-  return 0;
+TLabel::TLabel(TWinControl* parent) : TControl(parent) {
+  InitDrawn();
+  SetBounds(0, 0, 65, 17);
 }
 
-TLabel::TLabel(TWinControl* parent) : TControl(parent) { SetBounds(0, 0, 65, 17); }
-
-char TLabel::Mnemonic() const { return MnemonicOf(Caption()); }
-
-void TLabel::SetAutoSize(bool autoSize) {
-  autoSize_ = autoSize;
-  AdjustBounds();
-}
-
-void TLabel::SetWordWrap(bool wordWrap) {
-  wordWrap_ = wordWrap;
-  AdjustBounds();
-  Invalidate();
-}
-
-TColor TLabel::BackgroundColor() const {
-  return Parent() ? Parent()->BackgroundColor() : Color();
+TControl* TLabel::MnemonicTarget(char key) {
+  const bool reached = CanFocus() && MnemonicOf(Caption()) == key;
+  return reached && focusControl_ && focusControl_->CanFocus() ? focusControl_ : nullptr;
 }
 
 UINT TLabel::DrawFlags() const {
@@ -78,41 +54,24 @@ void TLabel::CaptionChanged() {
   Invalidate();
 }
 
-LRESULT TLabel::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-  switch (msg) {
-    case WM_ERASEBKGND:
-      return 1;  // painted with the text
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(Handle(), &ps);
-      FillBackground(dc, BackgroundColor());
-      RECT r;
-      GetClientRect(Handle(), &r);
-      HGDIOBJ old = SelectObject(dc, FontHandle());
-      SetBkMode(dc, TRANSPARENT);
-      SetTextColor(dc, ColorToRGB(Enabled() ? Font().Color : clGrayText));
-      const std::string& text = Caption();
-      DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DrawFlags());
-      SelectObject(dc, old);
-      EndPaint(Handle(), &ps);
-      return 0;
-    }
-    case WM_NCHITTEST:
-      return HTTRANSPARENT;  // clicks reach what lies below, as on a drawn text
-    default:
-      return TControl::WndProc(msg, wParam, lParam);
-  }
+void TLabel::PaintControl(HDC dc) {
+  RECT r;
+  GetClientRect(Handle(), &r);
+  HGDIOBJ old = SelectObject(dc, FontHandle());
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, ColorToRGB(Enabled() ? Font().Color : clGrayText));
+  const std::string& text = Caption();
+  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DrawFlags());
+  SelectObject(dc, old);
 }
 
 bool TLabel::SetProperty(const std::string& name, const TLayoutValue& value, TLayoutReader& reader) {
-  if (name == "Caption") {
-    SetCaption(value.AsString());
-  } else if (name == "AutoSize") {
-    SetAutoSize(value.AsBoolean());
+  if (name == "AutoSize") {
+    autoSize_ = value.AsBoolean();
   } else if (name == "WordWrap") {
-    SetWordWrap(value.AsBoolean());
+    wordWrap_ = value.AsBoolean();
   } else if (name == "FocusControl") {
-    reader.ResolveLater(value, [this](TControl* c) { SetFocusControl(c); });
+    reader.ResolveLater(value, [this](TControl* c) { focusControl_ = c; });
   } else {
     return TControl::SetProperty(name, value, reader);
   }

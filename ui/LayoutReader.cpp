@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "ui/ClassRegistry.h"
+#include "ui/LayoutClasses.h"
 #include "ui/Form.h"
 #include "ui/WinControl.h"
 
@@ -310,7 +310,7 @@ void TLayoutReader::Read(const std::string& text) {
                          ") cannot hold the component " + name);
       }
       if (name == form_.Name() || form_.FindChild(name)) Fail(lineNo, "duplicate component name " + name);
-      const TControlFactory factory = FindClass(className);
+      const TControlFactory factory = FindLayoutClass(className);
       if (!factory) Fail(lineNo, "unknown class " + className + " of component " + name);
       TControl* control = nullptr;
       try {

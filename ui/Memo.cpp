@@ -3,8 +3,8 @@
 #include <stdexcept>
 
 #include "instutils/Handles.h"
-#include "ui/LayoutReader.h"
 #include "instutils/Widen.h"
+#include "ui/LayoutReader.h"
 
 namespace ui {
 
@@ -62,14 +62,8 @@ void TMemo::LoadLinesFromFile(const std::string& path) {
 }
 
 bool TMemo::SetProperty(const std::string& name, const TLayoutValue& value, TLayoutReader& reader) {
-  if (name == "ScrollBars") {
-    SetScrollBars(static_cast<TScrollStyle>(
-        value.AsEnum({"ssNone", "ssHorizontal", "ssVertical", "ssBoth"})));
-  } else if (name == "WordWrap") {
-    SetWordWrap(value.AsBoolean());
-  } else {
-    return TEdit::SetProperty(name, value, reader);
-  }
+  if (name != "ScrollBars") return TEdit::SetProperty(name, value, reader);
+  verticalScrollBar_ = value.AsEnum({"ssNone", "ssVertical"}) == 1;
   return true;
 }
 
@@ -77,13 +71,7 @@ void TMemo::CreateParams(TCreateParams& params) {
   TEdit::CreateParams(params);
   params.Style &= ~static_cast<DWORD>(ES_AUTOHSCROLL);
   params.Style |= ES_MULTILINE | ES_AUTOVSCROLL;
-  if (!wordWrap_) params.Style |= ES_AUTOHSCROLL;
-  if (scrollBars_ == TScrollStyle::ssVertical || scrollBars_ == TScrollStyle::ssBoth) {
-    params.Style |= WS_VSCROLL;
-  }
-  if (scrollBars_ == TScrollStyle::ssHorizontal || scrollBars_ == TScrollStyle::ssBoth) {
-    params.Style |= WS_HSCROLL;
-  }
+  if (verticalScrollBar_) params.Style |= WS_VSCROLL;
 }
 
 }  // namespace ui

@@ -1,4 +1,5 @@
-// A multi-line edit box (the standard EDIT class) holding lines of text.
+// A multi-line edit box (the standard EDIT class) holding lines of text, wrapped at its
+// width; ScrollBars = ssVertical gives it a vertical scroll bar.
 #pragma once
 
 #include <string>
@@ -7,8 +8,6 @@
 #include "ui/Edit.h"
 
 namespace ui {
-
-enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
 class TMemo : public TEdit {
  public:
@@ -23,19 +22,13 @@ class TMemo : public TEdit {
   // std::runtime_error naming the file when it cannot be read; the lines stay as they were.
   void LoadLinesFromFile(const std::string& path);
 
-  TScrollStyle ScrollBars() const { return scrollBars_; }
-  void SetScrollBars(TScrollStyle style) { scrollBars_ = style; }
-  bool WordWrap() const { return wordWrap_; }
-  void SetWordWrap(bool wrap) { wordWrap_ = wrap; }
-
   bool SetProperty(const std::string& name, const TLayoutValue& value, TLayoutReader& reader) override;
 
  protected:
   void CreateParams(TCreateParams& params) override;
 
  private:
-  TScrollStyle scrollBars_ = TScrollStyle::ssNone;
-  bool wordWrap_ = true;
+  bool verticalScrollBar_ = false;
 };
 
 // Splits text into lines at CR LF, LF or a bare CR; a line end at the very end adds no

@@ -4,8 +4,8 @@
 #include <commctrl.h>
 #include <stdexcept>
 
-#include "ui/LayoutReader.h"
 #include "instutils/SystemLibrary.h"
+#include "ui/Form.h"
 #include "ui/TabSheet.h"
 
 namespace ui {
@@ -56,6 +56,7 @@ void TPageControl::SetActivePage(TTabSheet* page) {
     if (page->HandleAllocated()) BringWindowToTop(page->Handle());
   }
   if (old && old != page) old->SetVisible(false);
+  if (TForm* form = ParentForm()) form->FocusIfLost();
 }
 
 int TPageControl::ActivePageIndex() const {
@@ -64,7 +65,7 @@ int TPageControl::ActivePageIndex() const {
 }
 
 void TPageControl::SetActivePageIndex(int index) {
-  if (index >= 0 && index < PageCount()) SetActivePage(pages_[index]);
+  if (index >= 0 && index < static_cast<int>(pages_.size())) SetActivePage(pages_[index]);
 }
 
 RECT TPageControl::PageRect() {
@@ -81,26 +82,10 @@ void TPageControl::AlignControls() {
   for (TTabSheet* page : pages_) page->SetBoundsRect(r);
 }
 
-bool TPageControl::SetProperty(const std::string& name, const TLayoutValue& value,
-                               TLayoutReader& reader) {
-  if (name == "ActivePage") {
-    reader.ResolveLater<TTabSheet>(value, [this](TTabSheet* page) {
-      if (page->PageControl() != this) throw ELayoutError(page->Name() + " is not a page of " + Name());
-      SetActivePage(page);
-    });
-    return true;
-  }
-  return TWinControl::SetProperty(name, value, reader);
-}
-
 void TPageControl::CreateParams(TCreateParams& params) {
   RegisterTabControlClass();
   TWinControl::CreateParams(params);
-  params.WindowClass = WC_TABCONTROLA;
-}
-
-void TPageControl::CreateWnd() {
-  TWinControl::CreateWnd();  // no tab items are ever added: no tabs show
+  params.WindowClass = WC_TABCONTROLA;  // no tab items are ever added: no tabs show
 }
 
 LRESULT TPageControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -17,9 +17,8 @@ class TPageControl : public TWinControl {
   explicit TPageControl(TWinControl* parent);
   const char* ClassName() const override { return "TPageControl"; }
 
-  int PageCount() const { return static_cast<int>(pages_.size()); }
-  TTabSheet* Page(int index) const { return pages_.at(index); }
-  // The shown page; the first page added until one is chosen.
+  // The shown page; the first page added until one is chosen. A change of page that
+  // takes the focus away leaves it where the form puts a lost focus (TForm::FocusIfLost).
   TTabSheet* ActivePage() const { return activePage_; }
   void SetActivePage(TTabSheet* page);
   // The position of the shown page in the page list; -1 without pages.
@@ -30,11 +29,8 @@ class TPageControl : public TWinControl {
   RECT PageRect();
   void AlignControls() override;
 
-  bool SetProperty(const std::string& name, const TLayoutValue& value, TLayoutReader& reader) override;
-
  protected:
   void CreateParams(TCreateParams& params) override;
-  void CreateWnd() override;
   LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:

@@ -4,6 +4,10 @@
 
 namespace ui {
 
+namespace {
+
+// Draws a one-pixel 3-D frame on the inside of rect (top and left in topLeft, bottom and
+// right in bottomRight) and shrinks rect by that pixel.
 void Frame3D(HDC dc, RECT& rect, COLORREF topLeft, COLORREF bottomRight) {
   auto fill = [dc](int l, int t, int r, int b, COLORREF color) {
     if (r <= l || b <= t) return;
@@ -19,72 +23,31 @@ void Frame3D(HDC dc, RECT& rect, COLORREF topLeft, COLORREF bottomRight) {
   InflateRect(&rect, -1, -1);
 }
 
+}  // namespace
+
 TPanel::TPanel(TWinControl* parent) : TWinControl(parent) { SetBounds(0, 0, 185, 41); }
-
-void TPanel::SetBevelOuter(TPanelBevel bevel) {
-  bevelOuter_ = bevel;
-  Invalidate();
-  AlignControls();
-}
-
-void TPanel::SetBevelInner(TPanelBevel bevel) {
-  bevelInner_ = bevel;
-  Invalidate();
-  AlignControls();
-}
-
-void TPanel::SetBevelWidth(int width) {
-  bevelWidth_ = width;
-  Invalidate();
-  AlignControls();
-}
 
 RECT TPanel::AlignRect() {
   RECT r = ClientRect();
-  int inset = 0;
-  if (bevelOuter_ != TPanelBevel::bvNone) inset += bevelWidth_;
-  if (bevelInner_ != TPanelBevel::bvNone) inset += bevelWidth_;
+  const int inset = (bevelOuter_ != TPanelBevel::bvNone) + (bevelInner_ != TPanelBevel::bvNone);
   InflateRect(&r, -inset, -inset);
   return r;
 }
 
-void TPanel::PaintBevels(HDC dc) {
+void TPanel::PaintControl(HDC dc) {
   RECT r = ClientRect();
   const COLORREF shadow = ColorToRGB(clBtnShadow);
   const COLORREF highlight = ColorToRGB(clBtnHighlight);
   for (TPanelBevel bevel : {bevelOuter_, bevelInner_}) {
-    if (bevel == TPanelBevel::bvNone) continue;
-    for (int i = 0; i < bevelWidth_; ++i) {
-      if (bevel == TPanelBevel::bvLowered) {
-        Frame3D(dc, r, shadow, highlight);
-      } else {
-        Frame3D(dc, r, highlight, shadow);
-      }
-    }
+    if (bevel == TPanelBevel::bvLowered) Frame3D(dc, r, shadow, highlight);
+    if (bevel == TPanelBevel::bvRaised) Frame3D(dc, r, highlight, shadow);
   }
-}
-
-LRESULT TPanel::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_PAINT) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Handle(), &ps);
-    PaintBevels(dc);
-    EndPaint(Handle(), &ps);
-    return 0;
-  }
-  return TWinControl::WndProc(msg, wParam, lParam);
 }
 
 bool TPanel::SetProperty(const std::string& name, const TLayoutValue& value, TLayoutReader& reader) {
-  if (name == "BevelOuter") {
-    SetBevelOuter(static_cast<TPanelBevel>(value.AsEnum({"bvNone", "bvLowered", "bvRaised"})));
-  } else if (name == "BevelInner") {
-    SetBevelInner(static_cast<TPanelBevel>(value.AsEnum({"bvNone", "bvLowered", "bvRaised"})));
-  } else if (name == "BevelWidth") {
-    SetBevelWidth(value.AsInteger());
-  } else {
-    return TWinControl::SetProperty(name, value, reader);
-  }
+  if (name != "BevelOuter" && name != "BevelInner") return TWinControl::SetProperty(name, value, reader);
+  const auto bevel = static_cast<TPanelBevel>(value.AsEnum({"bvNone", "bvLowered", "bvRaised"}));
+  (name == "BevelOuter" ? bevelOuter_ : bevelInner_) = bevel;
   return true;
 }
 

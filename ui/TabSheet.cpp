@@ -22,11 +22,4 @@ TTabSheet::~TTabSheet() {
   if (auto* pageControl = dynamic_cast<TPageControl*>(Parent())) pageControl->RemovePage(this);
 }
 
-int TTabSheet::PageIndex() const {
-  for (int i = 0; i < pageControl_->PageCount(); ++i) {
-    if (pageControl_->Page(i) == this) return i;
-  }
-  return -1;
-}
-
 }  // namespace ui

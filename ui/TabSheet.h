@@ -15,8 +15,6 @@ class TTabSheet : public TWinControl {
   const char* ClassName() const override { return "TTabSheet"; }
 
   TPageControl* PageControl() const { return pageControl_; }
-  // The position in the page control's page list.
-  int PageIndex() const;
 
  private:
   TPageControl* pageControl_;

@@ -21,12 +21,20 @@ void TWinControl::RemoveControl(TControl* control) {
   controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
 }
 
+std::vector<TControl*> TWinControl::AllControls() const {
+  std::vector<TControl*> all;
+  for (TControl* c : controls_) c->AddWithChildren(all);
+  return all;
+}
+
+void TWinControl::AddWithChildren(std::vector<TControl*>& out) {
+  out.push_back(this);
+  for (TControl* c : controls_) c->AddWithChildren(out);
+}
+
 TControl* TWinControl::FindChild(const std::string& name) const {
-  for (TControl* c : controls_) {
+  for (TControl* c : AllControls()) {
     if (c->Name() == name) return c;
-    if (auto* w = dynamic_cast<TWinControl*>(c)) {
-      if (TControl* found = w->FindChild(name)) return found;
-    }
   }
   return nullptr;
 }
@@ -39,46 +47,23 @@ RECT TWinControl::ClientRect() {
 
 void TWinControl::AlignControls() {
   RECT r = AlignRect();
-  for (TAlign align : {TAlign::alTop, TAlign::alBottom, TAlign::alLeft, TAlign::alRight,
-                       TAlign::alClient}) {
+  // Controls aligned to the same edge keep their order from that edge inwards.
+  for (TAlign align : {TAlign::alTop, TAlign::alRight}) {
     std::vector<TControl*> list;
     for (TControl* c : controls_) {
       if (c->Align() == align && c->Visible()) list.push_back(c);
     }
-    // Controls aligned to the same edge keep their order from that edge outwards.
     std::stable_sort(list.begin(), list.end(), [align](TControl* a, TControl* b) {
-      switch (align) {
-        case TAlign::alTop: return a->Top() < b->Top();
-        case TAlign::alBottom: return a->Top() + a->Height() > b->Top() + b->Height();
-        case TAlign::alLeft: return a->Left() < b->Left();
-        case TAlign::alRight: return a->Left() + a->Width() > b->Left() + b->Width();
-        default: return false;
-      }
+      return align == TAlign::alTop ? a->Top() < b->Top()
+                                    : a->Left() + a->Width() > b->Left() + b->Width();
     });
     for (TControl* c : list) {
-      const int w = c->Width(), h = c->Height();
-      switch (align) {
-        case TAlign::alTop:
-          c->SetBounds(r.left, r.top, r.right - r.left, h);
-          r.top += h;
-          break;
-        case TAlign::alBottom:
-          c->SetBounds(r.left, r.bottom - h, r.right - r.left, h);
-          r.bottom -= h;
-          break;
-        case TAlign::alLeft:
-          c->SetBounds(r.left, r.top, w, r.bottom - r.top);
-          r.left += w;
-          break;
-        case TAlign::alRight:
-          c->SetBounds(r.right - w, r.top, w, r.bottom - r.top);
-          r.right -= w;
-          break;
-        case TAlign::alClient:
-          c->SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
-          break;
-        case TAlign::alNone:
-          break;
+      if (align == TAlign::alTop) {
+        c->SetBounds(r.left, r.top, r.right - r.left, c->Height());
+        r.top += c->Height();
+      } else {
+        c->SetBounds(r.right - c->Width(), r.top, c->Width(), r.bottom - r.top);
+        r.right -= c->Width();
       }
     }
   }
@@ -129,8 +114,6 @@ void TWinControl::ColorChanged() {
   for (TControl* c : controls_) c->ColorChanged();
 }
 
-void TWinControl::PaintBackground(HDC dc) { FillBackground(dc, BackgroundColor()); }
-
 bool TWinControl::ReflectMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   auto byHandle = [this](HWND h) -> TControl* {
     for (TControl* c : controls_) {
@@ -146,18 +129,9 @@ bool TWinControl::ReflectMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT
         return true;
       }
       break;
-    case WM_NOTIFY: {
-      auto* header = reinterpret_cast<NMHDR*>(lParam);
-      if (TControl* c = byHandle(header->hwndFrom)) {
-        result = 0;
-        return c->Notify(*header, result);
-      }
-      break;
-    }
     case WM_DRAWITEM: {
       auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
-      if (item->CtlType == ODT_MENU) break;
-      if (TControl* c = byHandle(item->hwndItem)) {
+      if (TControl* c = item->CtlType == ODT_MENU ? nullptr : byHandle(item->hwndItem)) {
         c->DrawItemNotify(*item);
         result = TRUE;
         return true;
@@ -165,28 +139,24 @@ bool TWinControl::ReflectMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT
       break;
     }
     case WM_MEASUREITEM: {
+      // Asked while the list's window is being created, before its handle is known.
       auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-      if (item->CtlType == ODT_MENU) break;
-      TControl* target = nullptr;
       for (TControl* c : controls_) {
-        if (c->id_ == static_cast<int>(item->CtlID) && (c->handle_ || c == creating_)) target = c;
-      }
-      if (target) {
-        target->MeasureItemNotify(*item);
-        result = TRUE;
-        return true;
+        if (item->CtlType != ODT_MENU && c->id_ == static_cast<int>(item->CtlID) &&
+            (c->handle_ || c == creating_)) {
+          c->MeasureItemNotify(*item);
+          result = TRUE;
+          return true;
+        }
       }
       break;
     }
-    case WM_CTLCOLORMSGBOX:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
     case WM_CTLCOLORSTATIC:
       if (TControl* c = byHandle(reinterpret_cast<HWND>(lParam))) {
-        if (HBRUSH brush = c->CtlColor(reinterpret_cast<HDC>(wParam), msg)) {
+        if (HBRUSH brush = c->CtlColor(reinterpret_cast<HDC>(wParam))) {
           result = reinterpret_cast<LRESULT>(brush);
           return true;
         }
@@ -203,7 +173,7 @@ LRESULT TWinControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (ReflectMessage(msg, wParam, lParam, result)) return result;
   switch (msg) {
     case WM_ERASEBKGND:
-      PaintBackground(reinterpret_cast<HDC>(wParam));
+      FillBackground(reinterpret_cast<HDC>(wParam), BackgroundColor());
       return 1;
     case WM_SIZE:
       AlignControls();

@@ -17,13 +17,15 @@ class TWinControl : public TControl {
   // The children in creation order, which is also the stacking order: a later child
   // lies above an earlier one.
   const std::vector<TControl*>& Controls() const { return controls_; }
+  // Every control of the subtree below, depth first in creation order (the tab order).
+  std::vector<TControl*> AllControls() const;
+  void AddWithChildren(std::vector<TControl*>& out) override;
   // The child with this name, searched through the whole subtree; null when absent.
   TControl* FindChild(const std::string& name) const;
 
   // The client area in the control's own coordinates.
   virtual RECT ClientRect();
-  // Lays out the aligned children (alTop, alBottom, alLeft, alRight, alClient, in that
-  // order) in the client area.
+  // Lays out the aligned children (alTop, then alRight) in the client area.
   virtual void AlignControls();
 
   // With ParentBackground (the default) the control shows its parent's background and
@@ -43,8 +45,6 @@ class TWinControl : public TControl {
   void ColorChanged() override;
   // The part of the client area the aligned children share (inside a panel's bevels).
   virtual RECT AlignRect() { return ClientRect(); }
-  // Paints the background (WM_ERASEBKGND); containers paint bevels on top in WM_PAINT.
-  virtual void PaintBackground(HDC dc);
 
  private:
   friend class TControl;

@@ -20,8 +20,8 @@
 #include "ui/Panel.h"
 #include "instutils/SetupMessage.h"
 #include "instutils/SetupTitle.h"
-#include "filectrl/TDirectoryListBox.h"
-#include "filectrl/TDriveComboBox.h"
+#include "filectrl/DirectoryListBox.h"
+#include "filectrl/DriveComboBox.h"
 #include "ui/TabSheet.h"
 #include "instutils/TempFiles.h"
 #include "wizard/UpdateLog.h"
@@ -32,7 +32,6 @@ namespace wizard {
 std::string PageTitles[7] = {"Welcome to the %s", "License Agreement", "Specify Home Folder",
                              "Ready to Install",  "Installing",        "Installation Complete",
                              ""};
-TMainDlgForm* MainDlgForm = nullptr;
 
 namespace {
 
@@ -299,7 +298,7 @@ void TMainDlgForm::GoToPage(TPage from, TPage to) {
       }
       focus = DestDirEdt;
       break;
-    case kStartPage:
+    case kReadyPage:
       NormalizeDestDir();
       if (!inst::FileExists(inst::JoinPath(DestDirEdt->Text(), kHostExe))) {
         inst::SetupMessage(kWrongFolderText, inst::TDialogKind::Information, inst::buttons::OK);
@@ -322,7 +321,7 @@ void TMainDlgForm::GoToPage(TPage from, TPage to) {
   }
 
   BackBtn->SetEnabled(to != kWelcomePage);
-  BackBtn->SetVisible(to <= kStartPage);
+  BackBtn->SetVisible(to <= kReadyPage);
   BackBtn->SetCaption("< &Back");
   NextBtn->SetVisible(to != kInstallingPage);
   NextBtn->SetCaption(to == kFinishPage ? "&Finish" : "&Next >");

@@ -33,7 +33,7 @@ namespace wizard {
 // kNoPage the page left at the very first entry.
 using TPage = std::uint8_t;
 enum : TPage {
-  kWelcomePage = 0, kLicensePage, kDestDirPage, kStartPage, kInstallingPage, kFinishPage,
+  kWelcomePage = 0, kLicensePage, kDestDirPage, kReadyPage, kInstallingPage, kFinishPage,
   kFinishPressed = 6, kNoPage = 255
 };
 
@@ -116,8 +116,5 @@ class TMainDlgForm : public ui::TForm {
   // Ends the dialog on the wizard's own account, without the close question.
   void EndDialog(int modalResult);
 };
-
-// The one wizard form of the process.
-extern TMainDlgForm* MainDlgForm;
 
 }  // namespace wizard

@@ -201,7 +201,7 @@ TEST_F(HomeFolderTest, ProposalFromTheDefaultTheRegistryAndTheCommandLine) {
     TSetupRun run;
     EXPECT_EQ(WindowText(EditOf(run)), W(home));
     EXPECT_FALSE(LaunchChecked(run));
-    // The folder list shows the same folder as its current (selected) item.
+    // The folder tree list shows the same folder as its current (selected) item.
     HWND list = ByPosition(run, L"ListBox", 11, 65);
     ASSERT_NE(list, nullptr);
     const LRESULT sel = SendMessageW(list, LB_GETCURSEL, 0, 0);

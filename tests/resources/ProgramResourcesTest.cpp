@@ -1,5 +1,5 @@
 // The resources Setup.exe carries besides the payload, read from this program, which links
-// the same objects: the folder picker's bitmaps, icon group 1, the manifest, the version.
+// the same objects: the drive and folder bitmaps, icon group 1, the manifest, the version.
 #include <windows.h>
 
 #include <string>

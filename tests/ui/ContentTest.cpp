@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "ui/Application.h"
 #include "ui/Memo.h"
 #include "tests/common/TestFolder.h"
 #include "tests/ui/TestForm.h"
@@ -127,8 +126,9 @@ TEST(Paint, PanelsBevelsLabelsAndPicturesShowAsLaidOut) {
   // Leave the form on the screen for a look, if asked to.
   if (const char* shot = std::getenv("UI_TEST_HOLD_MS")) {
     const DWORD until = GetTickCount() + std::strtoul(shot, nullptr, 10);
+    MSG msg;
     while (GetTickCount() < until) {
-      ui::Application.ProcessMessages();
+      while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
       MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
     }
   }

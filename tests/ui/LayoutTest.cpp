@@ -8,7 +8,6 @@
 #include <string>
 
 #include "ui/Application.h"
-#include "ui/ClassRegistry.h"
 #include "ui/LayoutReader.h"
 #include "tests/ui/TestForm.h"
 

@@ -1,12 +1,12 @@
 #include "tests/ui/TestForm.h"
 
 #include "ui/Application.h"
-#include "ui/ClassRegistry.h"
+#include "ui/LayoutClasses.h"
 
 void RegisterTestClasses() {
   static bool done = false;
   if (done) return;
-  ui::RegisterStandardControlClasses();
+  ui::RegisterStandardLayoutClasses();
   done = true;
 }
 

@@ -1,13 +1,14 @@
-#include "filectrl/TDirectoryListBox.h"
+#include "filectrl/DirectoryListBox.h"
+
+#include <shlobj.h>
 
 #include <algorithm>
 
 #include "filectrl/CriticalErrors.h"
-#include "filectrl/FolderTree.h"
-#include "instutils/InstUtils.h"
-#include "ui/LayoutReader.h"
+#include "filectrl/DriveComboBox.h"
+#include "filectrl/FolderPaths.h"
 #include "filectrl/NameCase.h"
-#include "filectrl/TDriveComboBox.h"
+#include "instutils/InstUtils.h"
 
 namespace filectrl {
 namespace {
@@ -16,18 +17,17 @@ constexpr int kIndentStep = 12;
 constexpr int kIndentMargin = 3;
 constexpr int kPictureWidth = 16;
 constexpr int kTextGap = 4;
-constexpr int kProgramFiles = 38;  // CSIDL_PROGRAM_FILES
 
 // Redrawing of the list stays suspended for the owner's lifetime.
 class TUpdateSuspended {
  public:
-  explicit TUpdateSuspended(ui::TCustomListBox& list) : list_(list) { list_.BeginUpdate(); }
+  explicit TUpdateSuspended(ui::TOwnerDrawList& list) : list_(list) { list_.BeginUpdate(); }
   ~TUpdateSuspended() { list_.EndUpdate(); }
   TUpdateSuspended(const TUpdateSuspended&) = delete;
   TUpdateSuspended& operator=(const TUpdateSuspended&) = delete;
 
  private:
-  ui::TCustomListBox& list_;
+  ui::TOwnerDrawList& list_;
 };
 
 // Sets a flag for the owner's lifetime; clears it also when an exception passes.
@@ -47,7 +47,7 @@ bool IsBlankOrControl(char letter) { return static_cast<unsigned char>(letter) <
 }  // namespace
 
 TDirectoryListBox::TDirectoryListBox(ui::TWinControl* parent)
-    : ui::TCustomListBox(parent), closedFolder_("CLOSEDFOLDER"), openFolder_("OPENFOLDER") {
+    : ui::TOwnerDrawList(parent, ui::TListStyle::ListBox), closedFolder_("CLOSEDFOLDER"), openFolder_("OPENFOLDER") {
   SetItemHeight(std::max(int(FontMetrics().tmHeight), openFolder_.Height() + 1));
 }
 
@@ -86,7 +86,7 @@ void TDirectoryListBox::ShowFolder(std::string path) {
 
 void TDirectoryListBox::FollowDrive(char letter) {
   if (IsBlankOrControl(letter) || (!treeFolder_.empty() && SameLetter(letter, treeFolder_[0]))) return;
-  treeFolder_ = FolderOnDrive(letter, treeFolder_, inst::GetSpecialFolder(kProgramFiles));
+  treeFolder_ = FolderOnDrive(letter, treeFolder_, inst::GetSpecialFolder(CSIDL_PROGRAM_FILES));
   if (showingFolder_) return;
   BuildTree();
   NotifyChange();
@@ -115,26 +115,17 @@ void TDirectoryListBox::BuildTree() {
   const int current = ItemCount() - 1;
   std::string parent = treeFolder_;
   inst::IncludeBackslash(parent);
-  std::vector<std::string> names;
-  {
-    const TCriticalErrorsSuppressed quiet;
-    names = SubFolderNames(treeFolder_);
-  }
-  for (const std::string& name : names) AddItem(parent + name, &closedFolder_);
+  for (const std::string& name : SubFolderNames(treeFolder_)) AddItem(parent + name, &closedFolder_);
   if (HandleAllocated()) SetItemIndex(current);
 }
 
-void TDirectoryListBox::NotifyChange() {
-  if (OnChange) OnChange(this);
-}
-
 void TDirectoryListBox::CreateWnd() {
-  ui::TCustomListBox::CreateWnd();
+  ui::TOwnerDrawList::CreateWnd();
   BuildTree();
   if (ItemCount() > 0) SetItemIndex(FolderDepth(treeFolder_));
 }
 
-void TDirectoryListBox::DrawItem(HDC dc, int index, const RECT& rect, UINT /*state*/) {
+void TDirectoryListBox::DrawItem(HDC dc, int index, const RECT& rect) {
   ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
   int x = index * kIndentStep + kIndentMargin;
   int w = kPictureWidth;
@@ -152,7 +143,6 @@ void TDirectoryListBox::DrawItem(HDC dc, int index, const RECT& rect, UINT /*sta
 }
 
 void TDirectoryListBox::SelectionChanged() {
-  ui::TCustomListBox::SelectionChanged();
   // A click opens its folder when the button comes up: the rebuilt list must not follow
   // the pointer while the button is still held.
   if (GetKeyState(VK_LBUTTON) < 0 && GetCapture() == Handle()) {
@@ -163,7 +153,7 @@ void TDirectoryListBox::SelectionChanged() {
 }
 
 LRESULT TDirectoryListBox::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-  const LRESULT result = ui::TCustomListBox::WndProc(msg, wParam, lParam);
+  const LRESULT result = ui::TOwnerDrawList::WndProc(msg, wParam, lParam);
   if ((msg == WM_LBUTTONUP || msg == WM_CAPTURECHANGED) && openOnRelease_) OpenSelectedFolder();
   return result;
 }
@@ -172,15 +162,6 @@ void TDirectoryListBox::OpenSelectedFolder() {
   openOnRelease_ = false;
   const int index = ItemIndex();
   if (index >= 0) ShowFolder(ItemText(index));
-}
-
-bool TDirectoryListBox::SetProperty(const std::string& name, const ui::TLayoutValue& value,
-                                    ui::TLayoutReader& reader) {
-  if (name == "OnChange") {
-    OnChange = reader.NotifyHandler(value);
-    return true;
-  }
-  return ui::TCustomListBox::SetProperty(name, value, reader);
 }
 
 }  // namespace filectrl

@@ -1,6 +1,7 @@
-// The folder arithmetic of the folder tree list: depth, ancestors, visible sub-folders,
-// the nearest existing folder of a path and the folder to show on another drive.
-// Folders are asked about through FolderExists, which leaves the current folder as it was.
+// The path arithmetic of the folder tree list: depth, ancestors, visible sub-folders, the
+// nearest existing folder of a path and the folder to show on another drive. Folders are
+// asked about through FolderExists, which leaves the current folder as it was, and with
+// the system's critical-error dialogs suppressed: a drive without a medium shows no box.
 #pragma once
 
 #include <string>
@@ -28,7 +29,8 @@ std::vector<std::string> SubFolderNames(const std::string& folder);
 
 // The path itself when it exists as a folder, else its nearest existing ancestor as cut
 // from the text (with its trailing backslash). The walk stops at the drive root
-// (C:\ or \\server\share\) even when that does not exist.
+// (C:\ or \\server\share\) even when that does not exist. A path without a drive letter
+// or network share ("\foo", "foo") has no place in the tree: empty.
 std::string NearestExistingFolder(std::string path);
 
 // The folder to show when the user moves to drive `letter`: on the drive of the Program

@@ -1,12 +1,13 @@
-#include "filectrl/FolderTree.h"
+#include "filectrl/FolderPaths.h"
 
 #include <windows.h>
 
 #include <algorithm>
 
+#include "filectrl/CriticalErrors.h"
+#include "filectrl/NameCase.h"
 #include "instutils/Handles.h"
 #include "instutils/InstUtils.h"
-#include "filectrl/NameCase.h"
 
 namespace filectrl {
 namespace {
@@ -58,6 +59,7 @@ std::vector<std::string> AncestorChain(std::string folder) {
 
 std::vector<std::string> SubFolderNames(const std::string& folder) {
   std::vector<std::string> names;
+  const TCriticalErrorsSuppressed quiet;
   WIN32_FIND_DATAA entry;
   inst::UniqueFind find(FindFirstFileA(inst::JoinPath(folder, "*.*").c_str(), &entry));
   if (!find) return names;
@@ -74,7 +76,10 @@ std::vector<std::string> SubFolderNames(const std::string& folder) {
 }
 
 std::string NearestExistingFolder(std::string path) {
-  const std::size_t stop = inst::DrivePart(path).size() + 1;
+  const std::string drive = inst::DrivePart(path);
+  if (drive.empty()) return {};
+  const std::size_t stop = drive.size() + 1;
+  const TCriticalErrorsSuppressed quiet;
   while (!inst::FolderExists(path) && path.size() > stop) {
     std::string shorter = path;
     if (shorter.back() == '\\') shorter.pop_back();
@@ -86,6 +91,7 @@ std::string NearestExistingFolder(std::string path) {
 }
 
 std::string FolderOnDrive(char letter, const std::string& current, const std::string& programFiles) {
+  const TCriticalErrorsSuppressed quiet;
   if (!programFiles.empty() && SameLetter(programFiles[0], letter)) {
     std::string folder = programFiles;
     inst::IncludeBackslash(folder);

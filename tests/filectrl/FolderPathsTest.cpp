@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "filectrl/FolderTree.h"
+#include "filectrl/FolderPaths.h"
 #include "instutils/InstUtils.h"
 #include "tests/common/TestFolder.h"
 
@@ -42,7 +42,7 @@ class TFolderOnTwoDrives {
 
 }  // namespace
 
-TEST(FolderTreeTest, DepthAndAncestorsFollowTheBackslashes) {
+TEST(FolderPathsTest, DepthAndAncestorsFollowTheBackslashes) {
   EXPECT_EQ(FolderDepth("C:\\"), 0);
   EXPECT_EQ(FolderDepth("C:\\A"), 1);
   EXPECT_EQ(FolderDepth("C:\\A\\B\\"), 2);
@@ -54,7 +54,7 @@ TEST(FolderTreeTest, DepthAndAncestorsFollowTheBackslashes) {
   EXPECT_EQ(filectrl::NamePart("c:"), "");
 }
 
-TEST(FolderTreeTest, SubFoldersSortLikeTheUserLocaleWithoutHiddenOrSystemOnes) {
+TEST(FolderPathsTest, SubFoldersSortLikeTheUserLocaleWithoutHiddenOrSystemOnes) {
   testkit::TTestFolder root;
   for (const char* name : {"gamma", "beta", "Alpha", "b-z", "Hidden", "System"}) root.MakeFolder(name);
   root.WriteFile("a file", "not a folder");
@@ -69,7 +69,7 @@ TEST(FolderTreeTest, SubFoldersSortLikeTheUserLocaleWithoutHiddenOrSystemOnes) {
   EXPECT_EQ(inst::CurrentFolder(), before);
 }
 
-TEST(FolderTreeTest, AMissingTailLeadsToTheNearestExistingFolder) {
+TEST(FolderPathsTest, AMissingTailLeadsToTheNearestExistingFolder) {
   testkit::TTestFolder root;
   root.MakeFolder("Program Files");
   const std::string before = inst::CurrentFolder();
@@ -82,7 +82,7 @@ TEST(FolderTreeTest, AMissingTailLeadsToTheNearestExistingFolder) {
   EXPECT_EQ(inst::CurrentFolder(), before);
 }
 
-TEST(FolderTreeTest, AnotherDriveShowsHostFolderThenSamePathThenRoot) {
+TEST(FolderPathsTest, AnotherDriveShowsHostFolderThenSamePathThenRoot) {
   const std::string programFiles = inst::GetSpecialFolder(38);
   ASSERT_FALSE(programFiles.empty());
   const char pfDrive = programFiles[0];

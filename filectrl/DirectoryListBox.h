@@ -6,30 +6,28 @@
 
 #include <string>
 
-#include "ui/CustomListBox.h"
 #include "filectrl/ResourceBitmap.h"
+#include "ui/OwnerDrawList.h"
 
 namespace filectrl {
 
 class TDriveComboBox;
 
-class TDirectoryListBox : public ui::TCustomListBox {
+class TDirectoryListBox : public ui::TOwnerDrawList {
  public:
   explicit TDirectoryListBox(ui::TWinControl* parent);
   ~TDirectoryListBox() override;
   const char* ClassName() const override { return "TDirectoryListBox"; }
 
   // Makes the path, or its nearest existing ancestor, the current folder. An empty path,
-  // the current folder itself, or a path without a drive (which reduces to nothing)
-  // changes nothing.
+  // the current folder itself, or a path without a drive letter or network share (such as
+  // "\foo" or "foo") changes nothing.
   void ShowFolder(std::string path);
   // Moves to drive `letter` (the host folder under Program Files, else the same path on
   // that drive, else its root). Called by the linked drive list when its drive changes.
   void FollowDrive(char letter);
   // Rebuilds the items around TreeFolder.
   virtual void BuildTree();
-  // Raises OnChange.
-  virtual void NotifyChange();
 
   // The current folder; empty while no folder has been shown yet.
   const std::string& TreeFolder() const { return treeFolder_; }
@@ -41,12 +39,10 @@ class TDirectoryListBox : public ui::TCustomListBox {
   // Whether two paths name the same folder on the volume of TreeFolder.
   bool SameFolder(const std::string& a, const std::string& b) const;
 
-  bool SetProperty(const std::string& name, const ui::TLayoutValue& value, ui::TLayoutReader& reader) override;
-
  protected:
   // After the window exists: the items, with the current folder selected.
   void CreateWnd() override;
-  void DrawItem(HDC dc, int index, const RECT& rect, UINT state) override;
+  void DrawItem(HDC dc, int index, const RECT& rect) override;
   void SelectionChanged() override;
   LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
@@ -63,11 +59,6 @@ class TDirectoryListBox : public ui::TCustomListBox {
   TResourceBitmap closedFolder_;
   TResourceBitmap openFolder_;
   std::string treeFolder_;  // no folder yet: empty
-
- public:
-  ui::TNotifyEvent OnChange;
-
- private:
   bool openOnRelease_ = false;  // a mouse selection waits for the button's release
 };
 

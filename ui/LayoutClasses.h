@@ -1,4 +1,5 @@
-// The classes a layout may name, registered by class name before a form is built.
+// The classes a layout may name: a factory per class name, registered before a form is
+// built. (The window classes behind the controls are registered by the controls.)
 #pragma once
 
 #include <functional>
@@ -13,19 +14,16 @@ class TWinControl;
 // ELayoutError when the parent cannot hold that class.
 using TControlFactory = std::function<TControl*(TWinControl* parent)>;
 
-// (Not named RegisterClass: that name is a macro of the platform headers.)
-void RegisterControlClass(const std::string& className, TControlFactory factory);
+void RegisterLayoutClass(const std::string& className, TControlFactory factory);
 template <typename T>
-void RegisterControlClass(const std::string& className) {
-  RegisterControlClass(className, [](TWinControl* parent) -> TControl* { return new T(parent); });
+void RegisterLayoutClass(const std::string& className) {
+  RegisterLayoutClass(className, [](TWinControl* parent) -> TControl* { return new T(parent); });
 }
 // The factory registered under className; an empty function when there is none.
-TControlFactory FindClass(const std::string& className);
-// Forgets every registered class.
-void UnregisterControlClasses();
+TControlFactory FindLayoutClass(const std::string& className);
 
 // Registers the ten standard classes: TBevel, TButton, TCheckBox, TEdit, TImage, TLabel,
 // TMemo, TPanel, TPageControl, TTabSheet.
-void RegisterStandardControlClasses();
+void RegisterStandardLayoutClasses();
 
 }  // namespace ui

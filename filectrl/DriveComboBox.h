@@ -5,14 +5,14 @@
 
 #include <windows.h>
 
-#include "ui/CustomComboBox.h"
 #include "filectrl/ResourceBitmap.h"
+#include "ui/OwnerDrawList.h"
 
 namespace filectrl {
 
 class TDirectoryListBox;
 
-class TDriveComboBox : public ui::TCustomComboBox {
+class TDriveComboBox : public ui::TOwnerDrawList {
  public:
   explicit TDriveComboBox(ui::TWinControl* parent);
   ~TDriveComboBox() override;
@@ -26,8 +26,8 @@ class TDriveComboBox : public ui::TCustomComboBox {
   // Refills the items from the system's drives and remembers their mask in DriveMask.
   // Afterwards no item is selected.
   void RefillDrives();
-  // Selects the drive `letter` and moves the linked list to it; nothing happens when it
-  // is already the selected drive.
+  // Selects the drive `letter`, moves the linked list to it and raises OnChange (once,
+  // also for the user's pick); nothing happens when it is already the selected drive.
   void SelectDrive(char letter);
 
   // The selected drive letter in lower case; NUL before the window exists, then a blank
@@ -41,7 +41,7 @@ class TDriveComboBox : public ui::TCustomComboBox {
  protected:
   // After the window exists: the drives, then the drive chosen so far.
   void CreateWnd() override;
-  void DrawItem(HDC dc, int index, const RECT& rect, UINT state) override;
+  void DrawItem(HDC dc, int index, const RECT& rect) override;
   void SelectionChanged() override;
 
  private:

@@ -3,19 +3,19 @@
 #pragma once
 
 #include "ui/Form.h"
-#include "filectrl/TDirectoryListBox.h"
-#include "filectrl/TDriveComboBox.h"
+#include "filectrl/DirectoryListBox.h"
+#include "filectrl/DriveComboBox.h"
 
-class TPickerForm : public ui::TForm {
+class TFileCtrlForm : public ui::TForm {
  public:
-  // listHeight: the folder list's height (the wizard's is 157).
-  explicit TPickerForm(int listHeight = 157);
+  // listHeight: the folder tree list's height (the wizard's is 157).
+  explicit TFileCtrlForm(int listHeight = 157);
 
   void DestDirLstBxChange(ui::TControl* sender);
 
   filectrl::TDirectoryListBox* DestDirLstBx = nullptr;
   filectrl::TDriveComboBox* DestDirCmbBx = nullptr;
-  int Changes = 0;  // OnChange of the folder list
+  int Changes = 0;  // OnChange of the folder tree list
   ui::TControl* LastSender = nullptr;
 };
 

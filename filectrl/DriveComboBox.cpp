@@ -1,11 +1,11 @@
-#include "filectrl/TDriveComboBox.h"
+#include "filectrl/DriveComboBox.h"
 
 #include <algorithm>
 
+#include "filectrl/DirectoryListBox.h"
 #include "filectrl/DriveNames.h"
-#include "ui/LayoutReader.h"
 #include "filectrl/NameCase.h"
-#include "filectrl/TDirectoryListBox.h"
+#include "ui/LayoutReader.h"
 
 namespace filectrl {
 namespace {
@@ -32,12 +32,12 @@ class TColorsKept {
 }  // namespace
 
 TDriveComboBox::TDriveComboBox(ui::TWinControl* parent)
-    : ui::TCustomComboBox(parent), fixedDrive_("FIXEDDRIVE"), externalDrive_("REMOVABLEDRIVE") {
+    : ui::TOwnerDrawList(parent, ui::TListStyle::DropDownList), fixedDrive_("FIXEDDRIVE"), externalDrive_("REMOVABLEDRIVE") {
   SetItemHeight(std::max(int(FontMetrics().tmHeight) + 4, fixedDrive_.Height()));
 }
 
 TDriveComboBox::~TDriveComboBox() {
-  // The folder list must not call a drive list that is gone.
+  // The folder tree list must not call a drive list that is gone.
   if (dirList_) dirList_->driveList_ = nullptr;
 }
 
@@ -68,27 +68,25 @@ void TDriveComboBox::SelectDrive(char letter) {
     }
   }
   if (dirList_) dirList_->FollowDrive(selectedDrive_);
-  Change();
+  NotifyChange();
 }
 
 void TDriveComboBox::CreateWnd() {
-  ui::TCustomComboBox::CreateWnd();
+  ui::TOwnerDrawList::CreateWnd();
   RefillDrives();
   SelectDrive(selectedDrive_);
 }
 
 void TDriveComboBox::SelectionChanged() {
-  ui::TCustomComboBox::SelectionChanged();
   const int index = ItemIndex();
   if (index >= 0 && !ItemText(index).empty()) SelectDrive(ItemText(index)[0]);
 }
 
-void TDriveComboBox::DrawItem(HDC dc, int index, const RECT& rect, UINT /*state*/) {
+void TDriveComboBox::DrawItem(HDC dc, int index, const RECT& rect) {
   // Always the window's own colours: the selected drive is never shown highlighted.
   const TColorsKept kept(dc);
   SetBkColor(dc, GetSysColor(COLOR_WINDOW));
   ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
-  if (index < 0) return;
   RECT textRect = rect;
   if (const auto* bitmap = static_cast<const TResourceBitmap*>(ItemObject(index))) {
     bitmap->Draw(dc, rect.left + kPictureLeft, (rect.top + rect.bottom - bitmap->Height()) / 2);
@@ -105,7 +103,7 @@ bool TDriveComboBox::SetProperty(const std::string& name, const ui::TLayoutValue
     reader.ResolveLater<TDirectoryListBox>(value, [this](TDirectoryListBox* list) { SetDirList(list); });
     return true;
   }
-  return ui::TCustomComboBox::SetProperty(name, value, reader);
+  return ui::TOwnerDrawList::SetProperty(name, value, reader);
 }
 
 }  // namespace filectrl

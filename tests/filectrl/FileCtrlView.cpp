@@ -1,4 +1,4 @@
-// Shows the folder picker form with the drive list dropped down, for looking at it:
+// Shows the drive list and the folder tree list, the drive list dropped down, to look at:
 //   filectrl_view.exe [folder] [seconds]
 // The form closes itself after the given seconds (default 30).
 #include <windows.h>
@@ -8,11 +8,11 @@
 #include "ui/Application.h"
 #include "filectrl/FileCtrlClasses.h"
 #include "instutils/InstUtils.h"
-#include "tests/filectrl/PickerForm.h"
+#include "tests/filectrl/FileCtrlForm.h"
 
 namespace {
 
-class TViewForm : public TPickerForm {
+class TViewForm : public TFileCtrlForm {
  public:
   // Drops the drive list down once the form is on the screen, and closes it later.
   void CloseAfter(int seconds) {

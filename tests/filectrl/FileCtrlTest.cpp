@@ -7,9 +7,9 @@
 
 #include <algorithm>
 
-#include "filectrl/FolderTree.h"
+#include "filectrl/FolderPaths.h"
 #include "instutils/InstUtils.h"
-#include "tests/filectrl/PickerForm.h"
+#include "tests/filectrl/FileCtrlForm.h"
 #include "filectrl/ResourceBitmap.h"
 #include "tests/common/TestFolder.h"
 
@@ -38,10 +38,10 @@ std::string Upper(std::string text) {
 
 // One shown form serves every case: without a window manager Wine waits two seconds for
 // each top-level window that is hidden, so forms are not made and shown case by case.
-class FolderPickerTest : public ::testing::Test {
+class FileCtrlTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    form_ = new TPickerForm(340);
+    form_ = new TFileCtrlForm(340);
     form_->Show();
   }
   static void TearDownTestSuite() {
@@ -86,7 +86,7 @@ class FolderPickerTest : public ::testing::Test {
     SendInput(2, clicks, sizeof(INPUT));
   }
 
-  static TPickerForm* form_;
+  static TFileCtrlForm* form_;
   testkit::TTestFolder root_;
   std::string programFiles_;  // a folder of that name in the test's own folder
   std::string currentBefore_;
@@ -94,11 +94,11 @@ class FolderPickerTest : public ::testing::Test {
   TDriveComboBox* drives_ = nullptr;
 };
 
-TPickerForm* FolderPickerTest::form_ = nullptr;
+TFileCtrlForm* FileCtrlTest::form_ = nullptr;
 
 }  // namespace
 
-TEST_F(FolderPickerTest, AMissingTailShowsTheNearestExistingFolderWithItsSortedVisibleSubFolders) {
+TEST_F(FileCtrlTest, AMissingTailShowsTheNearestExistingFolderWithItsSortedVisibleSubFolders) {
   list_->ShowFolder(programFiles_ + "\\Zentrova\\Spellcheck\\x");
 
   EXPECT_EQ(list_->TreeFolder(), programFiles_ + "\\");
@@ -124,11 +124,12 @@ TEST_F(FolderPickerTest, AMissingTailShowsTheNearestExistingFolderWithItsSortedV
   list_->ShowFolder("");
   // A path without a drive cannot be placed in the tree: the list keeps its folder.
   list_->ShowFolder("relative\\path");
+  list_->ShowFolder("\\rooted\\path");
   EXPECT_EQ(list_->TreeFolder(), programFiles_ + "\\");
   EXPECT_EQ(form_->Changes, 1);
 }
 
-TEST_F(FolderPickerTest, ClickingAnItemOrPressingHomeOpensThatFolderAtOnce) {
+TEST_F(FileCtrlTest, ClickingAnItemOrPressingHomeOpensThatFolderAtOnce) {
   list_->ShowFolder(programFiles_);
   const int k = filectrl::FolderDepth(programFiles_);
   ASSERT_EQ(list_->ItemText(k + 2), programFiles_ + "\\beta");
@@ -153,7 +154,7 @@ TEST_F(FolderPickerTest, ClickingAnItemOrPressingHomeOpensThatFolderAtOnce) {
   EXPECT_EQ(form_->Changes, 4);
 }
 
-TEST_F(FolderPickerTest, ItemsAreIndentedByTheirLevelAndDrawnWithoutTheirTransparentColour) {
+TEST_F(FileCtrlTest, ItemsAreIndentedByTheirLevelAndDrawnWithoutTheirTransparentColour) {
   list_->ShowFolder(programFiles_);
   const int k = filectrl::FolderDepth(programFiles_);
   ASSERT_EQ(list_->ItemCount(), k + 4);
@@ -195,7 +196,7 @@ TEST_F(FolderPickerTest, ItemsAreIndentedByTheirLevelAndDrawnWithoutTheirTranspa
   ReleaseDC(list_->Handle(), screen);
 }
 
-TEST_F(FolderPickerTest, DriveListShowsTheUsableDrivesInLowerCaseWithTheirPictures) {
+TEST_F(FileCtrlTest, DriveListShowsTheUsableDrivesInLowerCaseWithTheirPictures) {
   const auto items = Items(*drives_);
   EXPECT_EQ(drives_->DriveMask(), GetLogicalDrives());
   EXPECT_NE(drives_->DriveMask() & (1u << 3), 0u);  // d: exists, but is optical
@@ -219,7 +220,7 @@ TEST_F(FolderPickerTest, DriveListShowsTheUsableDrivesInLowerCaseWithTheirPictur
   EXPECT_EQ(picture("n: ")->Height(), 11);
 }
 
-TEST_F(FolderPickerTest, SelectingADriveStoresItInLowerCaseMovesTheListOnceAndOnlyOnce) {
+TEST_F(FileCtrlTest, SelectingADriveStoresItInLowerCaseMovesTheListOnceAndOnlyOnce) {
   list_->ShowFolder(programFiles_);
   int comboChanges = 0;
   drives_->OnChange = [&](ui::TControl*) { ++comboChanges; };
@@ -242,23 +243,25 @@ TEST_F(FolderPickerTest, SelectingADriveStoresItInLowerCaseMovesTheListOnceAndOn
   EXPECT_EQ(drives_->ItemText(drives_->ItemIndex()), "e: [data]");
   EXPECT_EQ(list_->TreeFolder(), "q:\\");
 
-  // The user types c in the closed drive list: the folder list follows.
+  // The user types c in the closed drive list: the folder tree list follows, and the
+  // drive list tells of the pick once.
+  comboChanges = 0;
   SetFocus(drives_->Handle());
   PostMessageA(drives_->Handle(), WM_CHAR, 'c', 0);
   ASSERT_TRUE(PumpUntil([&] { return drives_->SelectedDrive() == 'c'; }));
-  EXPECT_EQ(drives_->SelectedDrive(), 'c');
   EXPECT_EQ(list_->TreeFolder()[0], 'C');
+  EXPECT_EQ(comboChanges, 1);
 }
 
-TEST(FolderPickerLinkTest, TheLinkIsClearedWhenEitherSideGoes) {
-  TPickerForm form;  // never shown
+TEST(FileCtrlLinkTest, TheLinkIsClearedWhenEitherSideGoes) {
+  TFileCtrlForm form;  // never shown
   TDirectoryListBox* list = form.DestDirLstBx;
   TDriveComboBox* drives = form.DestDirCmbBx;
   EXPECT_EQ(drives->DirList(), list);
   EXPECT_EQ(list->DriveList(), drives);
   drives->SetDirList(nullptr);
   EXPECT_EQ(list->DriveList(), nullptr);
-  // Without a drive list the folder list moves to the other drive by itself.
+  // Without a drive list the folder tree list moves to the other drive by itself.
   list->ShowFolder("e:\\");
   EXPECT_EQ(list->TreeFolder(), "e:\\");
   EXPECT_EQ(form.Changes, 1);

@@ -1,18 +1,17 @@
-#include "tests/filectrl/PickerForm.h"
+#include "tests/filectrl/FileCtrlForm.h"
 
-#include "ui/Application.h"
 #include "instutils/FormatText.h"
 
-TPickerForm::TPickerForm(int listHeight) {
-  RegisterHandler("DestDirLstBxChange", &TPickerForm::DestDirLstBxChange);
+TFileCtrlForm::TFileCtrlForm(int listHeight) {
+  RegisterHandler("DestDirLstBxChange", &TFileCtrlForm::DestDirLstBxChange);
   RegisterField("DestDirLstBx", DestDirLstBx);
   RegisterField("DestDirCmbBx", DestDirCmbBx);
-  const std::string layout = inst::FormatText(R"(object PickerForm: TPickerForm
+  const std::string layout = inst::FormatText(R"(object FileCtrlForm: TFileCtrlForm
   Left = 40
   Top = 40
   ClientWidth = 367
   ClientHeight = %s
-  Caption = 'Folder picker'
+  Caption = 'Drive list and folder tree list'
   object DestDirLstBx: TDirectoryListBox
     Left = 11
     Top = 8
@@ -31,19 +30,23 @@ TPickerForm::TPickerForm(int listHeight) {
 end
 )",
       {std::to_string(listHeight + 40), std::to_string(listHeight), std::to_string(listHeight + 11)});
-  LoadLayoutText(layout, "picker form");
+  LoadLayoutText(layout, "file control form");
 }
 
-void TPickerForm::DestDirLstBxChange(ui::TControl* sender) {
+void TFileCtrlForm::DestDirLstBxChange(ui::TControl* sender) {
   ++Changes;
   LastSender = sender;
 }
 
 bool PumpUntil(const std::function<bool()>& done) {
   const DWORD start = GetTickCount();
+  MSG msg;
   while (!done()) {
     if (GetTickCount() - start > 5000) return false;
-    ui::Application.ProcessMessages();
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
   }
   return true;
