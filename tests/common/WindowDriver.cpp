@@ -206,6 +206,29 @@ std::optional<TMessageBox> WaitForMessageBox(DWORD timeoutMs, DWORD processId,
   return ReadMessageBox(box);
 }
 
+bool TypeKey(HWND window, WORD virtualKey, bool alt) {
+  SetForegroundWindow(window);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kWindowTimeoutMs);
+  while (GetForegroundWindow() != window) {
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    Sleep(kPollMs);
+  }
+  std::vector<INPUT> input;
+  const auto key = [&input](WORD vk, bool up) {
+    INPUT i{};
+    i.type = INPUT_KEYBOARD;
+    i.ki.wVk = vk;
+    i.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+    i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    input.push_back(i);
+  };
+  if (alt) key(VK_MENU, false);
+  key(virtualKey, false);
+  key(virtualKey, true);
+  if (alt) key(VK_MENU, true);
+  return SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT)) == input.size();
+}
+
 bool PressButton(HWND dialog, int buttonId) {
   HWND button = GetDlgItem(dialog, buttonId);
   if (!button || !IsWindowVisible(button) || !IsWindowEnabled(button)) return false;

@@ -60,6 +60,12 @@ std::optional<TMessageBox> WaitForMessageBox(DWORD timeoutMs = kWindowTimeoutMs,
                                              DWORD processId = GetCurrentProcessId(),
                                              const wchar_t* caption = nullptr);
 
+// Types one key as a person does: brings the top-level window to the foreground, then
+// sends the key down and up as real input (SendInput), with Alt held around it when asked.
+// The keys reach whatever has the focus there; false when the window could not be brought
+// to the foreground.
+bool TypeKey(HWND window, WORD virtualKey, bool alt = false);
+
 // Presses a button of a dialog as a click would (BM_CLICK, posted: it returns at once);
 // false when there is no such visible, enabled button.
 bool PressButton(HWND dialog, int buttonId);

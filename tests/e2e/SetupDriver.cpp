@@ -133,15 +133,9 @@ void TSetupRun::Click(const wchar_t* caption) const {
   if (button) PostMessageW(button, BM_CLICK, 0, 0);
 }
 
-void TSetupRun::Key(WORD key) const {
-  HWND focus = nullptr;
-  GUITHREADINFO gui{};
-  gui.cbSize = sizeof gui;
-  if (GetGUIThreadInfo(info_.dwThreadId, &gui)) focus = gui.hwndFocus;
-  if (!focus) focus = form_;
-  PostMessageW(focus, WM_KEYDOWN, key, 1);
-  PostMessageW(focus, WM_KEYUP, key, 0xC0000001);
-}
+void TSetupRun::Key(WORD key) const { EXPECT_TRUE(testkit::TypeKey(form_, key)); }
+
+void TSetupRun::AltKey(char letter) const { EXPECT_TRUE(testkit::TypeKey(form_, letter, true)); }
 
 void TSetupRun::SetCheck(const wchar_t* caption, bool checked) const {
   HWND box = Need(L"Button", caption);
@@ -152,6 +146,15 @@ void TSetupRun::SetCheck(const wchar_t* caption, bool checked) const {
 bool TSetupRun::Checked(const wchar_t* caption) const {
   HWND box = Need(L"Button", caption);
   return box && SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+bool TSetupRun::WaitForCheck(const wchar_t* caption, bool checked) const {
+  const DWORD start = GetTickCount();
+  while (Checked(caption) != checked) {
+    if (GetTickCount() - start > 5000) return false;
+    Sleep(20);
+  }
+  return true;
 }
 
 std::wstring TSetupRun::EditText() const {

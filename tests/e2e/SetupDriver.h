@@ -56,11 +56,15 @@ class TSetupRun {
   void Back() const { Click(L"< &Back"); }
   void Cancel() const { Click(L"Cancel"); }
   void Finish() const { Click(L"&Finish"); }
-  // Sends a key to the wizard window as a keyboard would (down and up).
+  // Types a key into the wizard as a person does (testkit::TypeKey): it reaches the
+  // control that has the focus. AltKey types Alt and a letter ('B'), a mnemonic.
   void Key(WORD virtualKey) const;
+  void AltKey(char letter) const;
   // Ticks or unticks a check box by its caption.
   void SetCheck(const wchar_t* caption, bool checked) const;
   bool Checked(const wchar_t* caption) const;
+  // Waits until the check box shows the state; false on timeout.
+  bool WaitForCheck(const wchar_t* caption, bool checked) const;
   // The home-folder edit box.
   std::wstring EditText() const;
   void SetEditText(const std::string& text) const;
