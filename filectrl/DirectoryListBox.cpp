@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "filectrl/CriticalErrors.h"
+#include "filectrl/CriticalErrorsSuppressed.h"
 #include "filectrl/DriveComboBox.h"
 #include "filectrl/FolderPaths.h"
 #include "filectrl/NameCase.h"

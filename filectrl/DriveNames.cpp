@@ -1,6 +1,6 @@
 #include "filectrl/DriveNames.h"
 
-#include "filectrl/CriticalErrors.h"
+#include "filectrl/CriticalErrorsSuppressed.h"
 #include "instutils/FormatText.h"
 #include "instutils/InstUtils.h"
 #include "filectrl/NameCase.h"

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "filectrl/CriticalErrors.h"
+#include "filectrl/CriticalErrorsSuppressed.h"
 #include "filectrl/NameCase.h"
 #include "instutils/Handles.h"
 #include "instutils/InstUtils.h"
