@@ -47,7 +47,9 @@ bool IsBlankOrControl(char letter) { return static_cast<unsigned char>(letter) <
 }  // namespace
 
 TDirectoryListBox::TDirectoryListBox(ui::TWinControl* parent)
-    : ui::TOwnerDrawList(parent, ui::TListStyle::ListBox), closedFolder_("CLOSEDFOLDER"), openFolder_("OPENFOLDER") {
+    : ui::TOwnerDrawList(parent, ui::TListStyle::ListBox),
+      closedFolder_("CLOSEDFOLDER"),
+      openFolder_("OPENFOLDER") {
   SetItemHeight(std::max(int(FontMetrics().tmHeight), openFolder_.Height() + 1));
 }
 

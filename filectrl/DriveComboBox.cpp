@@ -32,7 +32,9 @@ class TColorsKept {
 }  // namespace
 
 TDriveComboBox::TDriveComboBox(ui::TWinControl* parent)
-    : ui::TOwnerDrawList(parent, ui::TListStyle::DropDownList), fixedDrive_("FIXEDDRIVE"), externalDrive_("REMOVABLEDRIVE") {
+    : ui::TOwnerDrawList(parent, ui::TListStyle::DropDownList),
+      fixedDrive_("FIXEDDRIVE"),
+      externalDrive_("REMOVABLEDRIVE") {
   SetItemHeight(std::max(int(FontMetrics().tmHeight) + 4, fixedDrive_.Height()));
 }
 

@@ -29,7 +29,8 @@ class TRecordingList : public ui::TOwnerDrawList {
 
  protected:
   void DrawItem(HDC dc, int index, const RECT& rect) override {
-    drawn.push_back({index, rect.bottom - rect.top, GetBkColor(dc), GetCurrentObject(dc, OBJ_FONT) == FontHandle()});
+    drawn.push_back({index, rect.bottom - rect.top, GetBkColor(dc),
+                     GetCurrentObject(dc, OBJ_FONT) == FontHandle()});
     ExtTextOutA(dc, rect.left, rect.top, ETO_OPAQUE, &rect, ItemText(index).c_str(),
                 static_cast<UINT>(ItemText(index).size()), nullptr);
   }
