@@ -10,8 +10,8 @@
 #include <memory>
 #include <vector>
 
+#include "instutils/DateTime.h"
 #include "instutils/Handles.h"
-#include "payload/PayloadDate.h"
 #include "instutils/SystemLibrary.h"
 #include "instutils/Widen.h"
 
@@ -199,7 +199,7 @@ double GetFileDate(const std::string& path) {
   if (!FileTimeToLocalFileTime(&found.ftLastWriteTime, &local) ||
       !FileTimeToDosDateTime(&local, &dosDate, &dosTime))
     return 0.0;  // outside the FAT range: a value no stored entry date (1980 on) can equal
-  return payload::DosDateTimeToDate(dosDate, dosTime);
+  return DosDateTimeToDate(dosDate, dosTime);
 }
 
 std::string DrivePart(const std::string& path) {
@@ -311,14 +311,14 @@ void DeleteFolderTree(std::string path) {
 double NowAsDateTime() {
   SYSTEMTIME now;
   GetLocalTime(&now);
-  payload::DateTimeParts parts;
+  DateTimeParts parts;
   parts.year = now.wYear;
   parts.month = now.wMonth;
   parts.day = now.wDay;
   parts.hour = now.wHour;
   parts.minute = now.wMinute;
   parts.second = now.wSecond;
-  return payload::EncodeDateTime(parts) + now.wMilliseconds / 86400000.0;
+  return EncodeDateTime(parts) + now.wMilliseconds / 86400000.0;
 }
 
 bool FileExists(const std::string& path) {

@@ -6,7 +6,7 @@
 #include "instutils/Handles.h"
 #include "payload/Inflate.h"
 #include "instutils/InstUtils.h"
-#include "payload/PayloadDate.h"
+#include "instutils/DateTime.h"
 #include "instutils/SetupMessage.h"
 #include "instutils/TempFiles.h"
 #include "instutils/Widen.h"
@@ -57,7 +57,7 @@ void SetFileDate(const std::string& path, double date) {
                                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   std::uint16_t dosDate = 0, dosTime = 0;
   FILETIME local, utc;
-  if (file && DateToDosDateTime(date, dosDate, dosTime) &&
+  if (file && inst::DateToDosDateTime(date, dosDate, dosTime) &&
       DosDateTimeToFileTime(dosDate, dosTime, &local) && LocalFileTimeToFileTime(&local, &utc))
     SetFileTime(file.get(), nullptr, nullptr, &utc);
 }

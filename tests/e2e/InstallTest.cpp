@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "payload/Inflate.h"
-#include "payload/PayloadDate.h"
+#include "instutils/DateTime.h"
 #include "payload/PayloadFormat.h"
 #include "tests/common/WindowDriver.h"
 #include "tests/e2e/WizardFixture.h"
@@ -60,12 +60,12 @@ double FileDate(const std::string& path) {
   WORD date = 0, time = 0;
   FileTimeToLocalFileTime(&a.ftLastWriteTime, &local);
   FileTimeToDosDateTime(&local, &date, &time);
-  return payload::DosDateTimeToDate(date, time);
+  return inst::DosDateTimeToDate(date, time);
 }
 
 void SetFileDate(const std::string& path, double value) {
   std::uint16_t date = 0, time = 0;
-  ASSERT_TRUE(payload::DateToDosDateTime(value, date, time));
+  ASSERT_TRUE(inst::DateToDosDateTime(value, date, time));
   FILETIME local, utc;
   DosDateTimeToFileTime(date, time, &local);
   LocalFileTimeToFileTime(&local, &utc);

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "instutils/InstUtils.h"
-#include "payload/PayloadDate.h"
+#include "instutils/DateTime.h"
 #include "tests/common/TestFolder.h"
 #include "tests/common/WindowDriver.h"
 
@@ -243,16 +243,16 @@ double PlatformNow() {
   FileTimeToLocalFileTime(&utc, &local);
   SYSTEMTIME t;
   FileTimeToSystemTime(&local, &t);
-  return payload::EncodeDateTime({t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond});
+  return inst::EncodeDateTime({t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond});
 }
 
 TEST(FileDates, LocalTimeRoundedDownToEvenSeconds) {
   TTestFolder dir;
   const std::string file = dir.WriteFile("dated.txt", "x");
   SetLocalWriteTime(file, 2009, 5, 20, 10, 15, 31, 700);
-  EXPECT_DOUBLE_EQ(GetFileDate(file), payload::EncodeDateTime({2009, 5, 20, 10, 15, 30}));
+  EXPECT_DOUBLE_EQ(GetFileDate(file), inst::EncodeDateTime({2009, 5, 20, 10, 15, 30}));
   SetLocalWriteTime(file, 2009, 5, 20, 23, 59, 59, 999);
-  EXPECT_DOUBLE_EQ(GetFileDate(file), payload::EncodeDateTime({2009, 5, 20, 23, 59, 58}));
+  EXPECT_DOUBLE_EQ(GetFileDate(file), inst::EncodeDateTime({2009, 5, 20, 23, 59, 58}));
 }
 
 TEST(FileDates, MissingFileIsThePresentMoment) {
@@ -269,7 +269,7 @@ TEST(FileDates, TimesBeforeTheFatRangeMatchNoEntryDate) {
   TTestFolder dir;
   const std::string file = dir.WriteFile("old.txt", "x");
   SetLocalWriteTime(file, 1975, 6, 1, 12, 0, 0, 0);
-  EXPECT_LT(GetFileDate(file), payload::EncodeDateTime({1980, 1, 1, 0, 0, 0}));
+  EXPECT_LT(GetFileDate(file), inst::EncodeDateTime({1980, 1, 1, 0, 0, 0}));
 }
 
 TEST(Drives, KindsAndExternalDrivesOfTheTestDrives) {

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "payload/PayloadDate.h"
+#include "instutils/DateTime.h"
 #include "payload/PayloadFormat.h"
 
 using payload::AppendEntry;
@@ -72,10 +72,10 @@ TEST(PayloadWalk, EntriesThatDoNotFitAreDamage) {
 }
 
 TEST(PayloadDate, EncodesDaysAndMilliseconds) {
-  EXPECT_EQ(payload::EncodeDateTime({2009, 5, 20, 14, 30, 0}), 39953.604166666664);
-  EXPECT_EQ(payload::EncodeDateTime({1899, 12, 31, 0, 0, 0}), 1.0);
-  EXPECT_EQ(payload::EncodeDateTime({1899, 12, 30, 0, 0, 0}), 0.0);
-  const auto p = payload::DecodeDateTime(39953.604166666664);
+  EXPECT_EQ(inst::EncodeDateTime({2009, 5, 20, 14, 30, 0}), 39953.604166666664);
+  EXPECT_EQ(inst::EncodeDateTime({1899, 12, 31, 0, 0, 0}), 1.0);
+  EXPECT_EQ(inst::EncodeDateTime({1899, 12, 30, 0, 0, 0}), 0.0);
+  const auto p = inst::DecodeDateTime(39953.604166666664);
   EXPECT_EQ(p.year, 2009);
   EXPECT_EQ(p.month, 5);
   EXPECT_EQ(p.day, 20);
@@ -86,16 +86,16 @@ TEST(PayloadDate, EncodesDaysAndMilliseconds) {
 
 TEST(PayloadDate, DosDateTimeRoundTripsAtEvenSecondsFrom1980To2099) {
   std::uint16_t d = 0, t = 0;
-  const double value = payload::EncodeDateTime({2024, 2, 29, 23, 59, 58});
-  ASSERT_TRUE(payload::DateToDosDateTime(value, d, t));
-  EXPECT_EQ(payload::DosDateTimeToDate(d, t), value);
-  EXPECT_TRUE(payload::DateToDosDateTime(payload::EncodeDateTime({1980, 1, 1, 0, 0, 0}), d, t));
+  const double value = inst::EncodeDateTime({2024, 2, 29, 23, 59, 58});
+  ASSERT_TRUE(inst::DateToDosDateTime(value, d, t));
+  EXPECT_EQ(inst::DosDateTimeToDate(d, t), value);
+  EXPECT_TRUE(inst::DateToDosDateTime(inst::EncodeDateTime({1980, 1, 1, 0, 0, 0}), d, t));
   EXPECT_EQ(d, (0 << 9) | (1 << 5) | 1);
-  EXPECT_FALSE(payload::DateToDosDateTime(payload::EncodeDateTime({1979, 12, 31, 23, 59, 58}), d, t));
-  EXPECT_FALSE(payload::DateToDosDateTime(payload::EncodeDateTime({2100, 1, 1, 0, 0, 0}), d, t));
+  EXPECT_FALSE(inst::DateToDosDateTime(inst::EncodeDateTime({1979, 12, 31, 23, 59, 58}), d, t));
+  EXPECT_FALSE(inst::DateToDosDateTime(inst::EncodeDateTime({2100, 1, 1, 0, 0, 0}), d, t));
   // An odd second falls to the even second below it, as the file system keeps it.
-  ASSERT_TRUE(payload::DateToDosDateTime(payload::EncodeDateTime({2010, 6, 1, 10, 15, 31}), d, t));
-  EXPECT_EQ(payload::DosDateTimeToDate(d, t), payload::EncodeDateTime({2010, 6, 1, 10, 15, 30}));
+  ASSERT_TRUE(inst::DateToDosDateTime(inst::EncodeDateTime({2010, 6, 1, 10, 15, 31}), d, t));
+  EXPECT_EQ(inst::DosDateTimeToDate(d, t), inst::EncodeDateTime({2010, 6, 1, 10, 15, 30}));
 }
 
 TEST(PayloadWriter, ItsPayloadReadsBackEntryForEntry) {
@@ -112,7 +112,7 @@ TEST(PayloadWriter, ItsPayloadReadsBackEntryForEntry) {
   ASSERT_EQ(uncompress(data.data(), &size, packed, packedSize), Z_OK);
   const auto entries = WalkEntries(data.data(), size);
   ASSERT_EQ(entries.size(), 3u);
-  const double stamp = payload::EncodeDateTime({2009, 5, 20, 14, 30, 0});
+  const double stamp = inst::EncodeDateTime({2009, 5, 20, 14, 30, 0});
   EXPECT_EQ(entries[0].name, "one.txt");
   EXPECT_EQ(ContentsOf(data, entries[0]), "first file\n");
   EXPECT_EQ(entries[1].name, "userdiclv.tlx");

@@ -10,7 +10,7 @@
 
 #include "payload/AttachFiles.h"
 #include "instutils/InstUtils.h"
-#include "payload/PayloadDate.h"
+#include "instutils/DateTime.h"
 #include "instutils/SetupTitle.h"
 #include "instutils/TempFiles.h"
 #include "tests/common/TestFolder.h"
@@ -25,7 +25,7 @@ using testkit::TMessageBox;
 namespace {
 
 // The writer's stamp for every entry of this program's payload (see CMakeLists.txt).
-const double kStamp = payload::EncodeDateTime({2009, 5, 20, 14, 30, 0});
+const double kStamp = inst::EncodeDateTime({2009, 5, 20, 14, 30, 0});
 constexpr double kTwoSeconds = 2.0 / 86400.0;
 
 class TInstUtilsEnvironment : public ::testing::Environment {
@@ -48,12 +48,12 @@ double LocalWriteDate(const std::string& path) {
   WORD dosDate = 0, dosTime = 0;
   EXPECT_TRUE(FileTimeToLocalFileTime(&utc, &local) &&
               FileTimeToDosDateTime(&local, &dosDate, &dosTime));
-  return payload::DosDateTimeToDate(dosDate, dosTime);
+  return inst::DosDateTimeToDate(dosDate, dosTime);
 }
 
 void SetLocalWriteDate(const std::string& path, double date) {
   std::uint16_t dosDate = 0, dosTime = 0;
-  ASSERT_TRUE(payload::DateToDosDateTime(date, dosDate, dosTime));
+  ASSERT_TRUE(inst::DateToDosDateTime(date, dosDate, dosTime));
   FILETIME local, utc;
   ASSERT_TRUE(DosDateTimeToFileTime(dosDate, dosTime, &local) &&
               LocalFileTimeToFileTime(&local, &utc));

@@ -8,20 +8,20 @@
 
 #include "tests/resources/BuildFacts.h"
 #include "tests/resources/OwnPayload.h"
-#include "payload/PayloadDate.h"
+#include "instutils/DateTime.h"
 #include "tests/common/TestFolder.h"
 
 namespace {
 
 double BuildDate() {
-  payload::DateTimeParts p;
+  inst::DateTimeParts p;
   p.year = kPayloadDateParts[0];
   p.month = kPayloadDateParts[1];
   p.day = kPayloadDateParts[2];
   p.hour = kPayloadDateParts[3];
   p.minute = kPayloadDateParts[4];
   p.second = kPayloadDateParts[5];
-  return payload::EncodeDateTime(p);
+  return inst::EncodeDateTime(p);
 }
 
 TEST(SetupPayload, HoldsTheNineFilesInOrderUnchangedAndDatedAlike) {

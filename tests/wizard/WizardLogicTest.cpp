@@ -12,7 +12,7 @@
 
 #include "wizard/HomeFolder.h"
 #include "instutils/InstUtils.h"
-#include "payload/PayloadDate.h"
+#include "instutils/DateTime.h"
 #include "wizard/UpdateLog.h"
 
 using namespace wizard;
@@ -163,7 +163,7 @@ TEST_F(SettingsTest, ValuesOfOtherTypesReadAsTheirBytes) {
 
 TEST(StampLine, CarriesTheDateTimeBytesInMemoryOrder) {
   EXPECT_EQ(StampLine(1.0), "*000000000000F03F");
-  EXPECT_EQ(StampLine(payload::EncodeDateTime({2009, 5, 20, 14, 30, 0})), "*555555553382E340");
+  EXPECT_EQ(StampLine(inst::EncodeDateTime({2009, 5, 20, 14, 30, 0})), "*555555553382E340");
   EXPECT_EQ(StampBytes(1.0), std::string("\0\0\0\0\0\0\xF0\x3F", 8));
 }
 

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "payload/PayloadDate.h"
+#include "instutils/DateTime.h"
 #include "payload/PayloadFormat.h"
 
 namespace {
@@ -42,8 +42,8 @@ std::string UpperAnsi(std::string s) {
   return s;
 }
 
-payload::DateTimeParts ParseDate(const std::string& text) {
-  payload::DateTimeParts p;
+inst::DateTimeParts ParseDate(const std::string& text) {
+  inst::DateTimeParts p;
   char tail = 0;
   if (std::sscanf(text.c_str(), "%d-%d-%dT%d:%d:%d%c", &p.year, &p.month, &p.day, &p.hour,
                   &p.minute, &p.second, &tail) != 6)
@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
   }
   if (date.empty() || out.empty())
     Fail("usage: payload-writer --date YYYY-MM-DDTHH:MM:SS --out FILE NAME=PATH ...");
-  const double stamp = payload::EncodeDateTime(ParseDate(date));
+  const double stamp = inst::EncodeDateTime(ParseDate(date));
 
   std::vector<std::uint8_t> inflated;
   std::set<std::string> seen;

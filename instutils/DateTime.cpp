@@ -1,8 +1,8 @@
-#include "payload/PayloadDate.h"
+#include "instutils/DateTime.h"
 
 #include <cmath>
 
-namespace payload {
+namespace inst {
 namespace {
 
 constexpr double kMsPerDay = 86400000.0;
@@ -77,4 +77,4 @@ bool DateToDosDateTime(double value, std::uint16_t& dosDate, std::uint16_t& dosT
   return true;
 }
 
-}  // namespace payload
+}  // namespace inst

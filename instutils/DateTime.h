@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-namespace payload {
+namespace inst {
 
 struct DateTimeParts {
   int year = 1899, month = 12, day = 30, hour = 0, minute = 0, second = 0;
@@ -24,4 +24,4 @@ double DosDateTimeToDate(std::uint16_t dosDate, std::uint16_t dosTime);
 // False (and nothing set) for years outside 1980..2099: such dates have no DOS form here.
 bool DateToDosDateTime(double value, std::uint16_t& dosDate, std::uint16_t& dosTime);
 
-}  // namespace payload
+}  // namespace inst
