@@ -8,12 +8,10 @@
 #include "filectrl/NameCase.h"
 #include "instutils/Handles.h"
 #include "instutils/InstUtils.h"
+#include "instutils/ProductNames.h"
 
 namespace filectrl {
 namespace {
-
-// The host's own folder under Program Files, tried first on that drive.
-constexpr const char* kHostFolderName = "Zentrova";
 
 std::size_t LastSeparator(const std::string& path) { return path.find_last_of("\\:"); }
 
@@ -33,11 +31,6 @@ int FolderDepth(const std::string& path) {
   std::size_t end = path.size();
   if (end > 0 && path[end - 1] == '\\') --end;
   return int(std::count(path.begin(), path.begin() + end, '\\'));
-}
-
-std::string FolderPart(const std::string& path) {
-  const std::size_t at = LastSeparator(path);
-  return at == std::string::npos ? std::string() : path.substr(0, at + 1);
 }
 
 std::string NamePart(const std::string& path) {
@@ -83,7 +76,7 @@ std::string NearestExistingFolder(std::string path) {
   while (!inst::FolderExists(path) && path.size() > stop) {
     std::string shorter = path;
     if (shorter.back() == '\\') shorter.pop_back();
-    shorter = FolderPart(shorter);
+    shorter = inst::FolderPart(shorter);
     if (shorter.size() >= path.size()) break;  // nothing left to cut
     path = std::move(shorter);
   }
@@ -95,7 +88,7 @@ std::string FolderOnDrive(char letter, const std::string& current, const std::st
   if (!programFiles.empty() && SameLetter(programFiles[0], letter)) {
     std::string folder = programFiles;
     inst::IncludeBackslash(folder);
-    const std::string host = folder + kHostFolderName;
+    const std::string host = folder + inst::kHostFolderName;  // tried first on that drive
     return inst::FolderExists(host) ? host : folder;
   }
   const std::size_t colon = current.find(':');

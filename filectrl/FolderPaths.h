@@ -13,8 +13,6 @@ namespace filectrl {
 // C:\A is 1, C:\A\B\ is 2.
 int FolderDepth(const std::string& path);
 
-// Everything up to and including the last backslash or colon; empty when there is none.
-std::string FolderPart(const std::string& path);
 // Everything after the last backslash or colon.
 std::string NamePart(const std::string& path);
 

@@ -141,6 +141,11 @@ bool SameName(const std::string& a, const std::string& b) {
   return upperA == upperB;
 }
 
+std::string FolderPart(const std::string& path) {
+  const std::size_t last = path.find_last_of("\\:");
+  return last == std::string::npos ? std::string() : path.substr(0, last + 1);
+}
+
 std::string CurrentFolder() {
   const DWORD needed = GetCurrentDirectoryA(0, nullptr);  // counts the terminating NUL
   std::string folder(needed, '\0');
@@ -188,18 +193,34 @@ bool FolderExists(const std::string& path) {
   return exists;
 }
 
-double GetFileDate(const std::string& path) {
-  WIN32_FIND_DATAA found;
-  {
-    UniqueFind find(FindFirstFileA(path.c_str(), &found));
-    if (!find) return NowAsDateTime();
-  }
+namespace {
+
+// The last-write time of a found entry as GetFileDate gives it.
+double FoundDate(const WIN32_FIND_DATAA& found) {
   FILETIME local;
   WORD dosDate = 0, dosTime = 0;
   if (!FileTimeToLocalFileTime(&found.ftLastWriteTime, &local) ||
       !FileTimeToDosDateTime(&local, &dosDate, &dosTime))
     return 0.0;  // outside the FAT range: a value no stored entry date (1980 on) can equal
   return DosDateTimeToDate(dosDate, dosTime);
+}
+
+bool FindEntry(const std::string& path, WIN32_FIND_DATAA& found) {
+  return static_cast<bool>(UniqueFind(FindFirstFileA(path.c_str(), &found)));
+}
+
+}  // namespace
+
+double GetFileDate(const std::string& path) {
+  WIN32_FIND_DATAA found;
+  return FindEntry(path, found) ? FoundDate(found) : NowAsDateTime();
+}
+
+bool FindFileDate(const std::string& path, double& date) {
+  WIN32_FIND_DATAA found;
+  if (!FindEntry(path, found) || (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+  date = FoundDate(found);
+  return true;
 }
 
 std::string DrivePart(const std::string& path) {
@@ -259,20 +280,9 @@ void MakeFolders(const std::string& path) {
   if (path.empty() || FolderExists(path)) return;
   std::string folder = path;
   if (LastChar(folder) == '\\') DeleteLastChar(folder);
-  // The parent: everything up to and including the last backslash or colon.
-  const std::size_t cut = folder.find_last_of("\\:");
-  const std::string parent = cut == std::string::npos ? std::string() : folder.substr(0, cut + 1);
+  const std::string parent = FolderPart(folder);
   if (parent.size() < path.size()) MakeFolders(parent);
   CreateDirectoryW(Widen(path).c_str(), nullptr);
-}
-
-void WriteBytesToFile(const std::string& path, const std::string& bytes) {
-  UniqueFile file(CreateFileW(Widen(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
-                              nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  if (!file) return;
-  DWORD written = 0;
-  WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
 void DeleteFolderTree(std::string path) {

@@ -1,7 +1,8 @@
 // The program's own file-system vocabulary: special folders, path joining, folder
-// existence, file dates, drive kinds, folder creation, whole-file writing and folder-tree
-// removal. Paths are narrow text in the ANSI code page; wide calls widen them with
-// Widen (the ANSI code page). None of these operations raises or shows anything.
+// existence, file dates, drive kinds, folder creation and folder-tree removal (whole files
+// are read and written through instutils/Files.h). Paths are narrow text in the ANSI code
+// page; wide calls widen them with Widen (the ANSI code page). None of these operations
+// raises or shows anything.
 #pragma once
 
 #include <cstddef>
@@ -25,6 +26,9 @@ char LastChar(const std::string& text);  // '\0' for empty text
 void DeleteFirstChar(std::string& text);
 void DeleteLastChar(std::string& text);
 bool SameName(const std::string& a, const std::string& b);
+// The folder part of a path: up to and including its last backslash or colon; empty when
+// it has neither.
+std::string FolderPart(const std::string& path);
 
 std::string CurrentFolder();
 void PushCurrentFolder();
@@ -35,12 +39,14 @@ bool FolderExists(const std::string& path);
 // An existing entry that is not a folder (a folder of that name does not count).
 bool FileExists(const std::string& path);
 double GetFileDate(const std::string& path);
+// One look-up for both questions: true when a file that is not a folder exists at path,
+// and then its date as GetFileDate gives it.
+bool FindFileDate(const std::string& path, double& date);
 // The drive part of a path: "C:" or "\\server\share"; empty when it has neither.
 std::string DrivePart(const std::string& path);
 unsigned DriveKind(const std::string& path);
 bool IsExternalDrive(const std::string& path);
 void MakeFolders(const std::string& path);
-void WriteBytesToFile(const std::string& path, const std::string& bytes);
 void DeleteFolderTree(std::string path);
 
 // The decision of IsExternalDrive on a storage device descriptor (the 548-byte query

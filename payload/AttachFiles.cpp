@@ -1,15 +1,18 @@
 #include "payload/AttachFiles.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
-#include "instutils/FormatText.h"
-#include "instutils/Handles.h"
-#include "payload/Inflate.h"
-#include "instutils/InstUtils.h"
+#include <string_view>
+
 #include "instutils/DateTime.h"
+#include "instutils/Files.h"
+#include "instutils/FormatText.h"
+#include "instutils/InstUtils.h"
+#include "instutils/ProductNames.h"
 #include "instutils/SetupMessage.h"
 #include "instutils/TempFiles.h"
-#include "instutils/Widen.h"
+#include "payload/Inflate.h"
 
 namespace payload {
 
@@ -20,8 +23,6 @@ namespace {
 
 constexpr char kResourceName[] = "FILES";  // both the type and the name of the payload
 constexpr char kDamagedText[] = "The setup program's attached files are damaged";
-constexpr char kPublicSubfolder[] = "Zentrova\\Public\\";
-constexpr int kCommonAppData = 35;  // CSIDL_COMMON_APPDATA
 constexpr char kCannotCreateText[] =
     "Cannot create file \"%s\".\rAnother application might already be using this file.\r\r"
     "Please make sure that the setup of Zentrova Word Processor is not blocked by your "
@@ -43,31 +44,16 @@ PackedBytes PayloadResource() {
   return {static_cast<const std::uint8_t*>(bytes), SizeofResource(self, res)};
 }
 
-// The folder part of a path: up to and including its last backslash or colon.
-std::string FolderPart(const std::string& path) {
-  const std::size_t last = path.find_last_of("\\:");
-  return last == std::string::npos ? std::string() : path.substr(0, last + 1);
-}
-
-// Gives the file the date as its last-write time, through an MS-DOS date and time (local)
-// turned into UTC. Best effort: a date that cannot be set leaves the time of writing.
-void SetFileDate(const std::string& path, double date) {
-  inst::UniqueFile file(CreateFileW(inst::Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
-                                    nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+// The entry's date as a last-write time: an MS-DOS date and time (local) turned into UTC.
+// False for a date without an MS-DOS form; the file then keeps the time of its writing.
+bool EntryWriteTime(double date, FILETIME& utc) {
   std::uint16_t dosDate = 0, dosTime = 0;
-  FILETIME local, utc;
-  if (file && inst::DateToDosDateTime(date, dosDate, dosTime) &&
-      DosDateTimeToFileTime(dosDate, dosTime, &local) && LocalFileTimeToFileTime(&local, &utc))
-    SetFileTime(file.get(), nullptr, nullptr, &utc);
+  FILETIME local;
+  return inst::DateToDosDateTime(date, dosDate, dosTime) &&
+         DosDateTimeToFileTime(dosDate, dosTime, &local) && LocalFileTimeToFileTime(&local, &utc);
 }
 
 }  // namespace
-
-bool WriteWhole(void* file, const std::uint8_t* bytes, std::uint32_t size) {
-  DWORD written = 0;
-  return WriteFile(file, bytes, size, &written, nullptr) && written == size;
-}
 
 TAttachedFiles::TAttachedFiles() {
   const PackedBytes resource = PayloadResource();
@@ -124,18 +110,19 @@ bool TAttachedFiles::ExtractFile(const TAttachedFile* Entry, const std::string& 
 }
 
 bool TAttachedFiles::WriteEntry(const TAttachedFile& entry, const std::string& targetPath) const {
-  inst::MakeFolders(FolderPart(targetPath));
-  {
-    inst::UniqueFile file(CreateFileW(inst::Widen(targetPath).c_str(), GENERIC_READ | GENERIC_WRITE,
-                                      0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
-    // One write of the whole entry, straight from the inflated data.
-    if (!WriteWhole(file.get(), Data.data() + entry.DataOffset,
-                    static_cast<std::uint32_t>(entry.Size)))
-      return false;
+  // Written whole beside the target, dated on the same handle, then moved over it: a
+  // failure leaves the target as it was. One write, straight from the inflated data.
+  FILETIME utc;
+  const inst::TWholeFileWrite how{EntryWriteTime(entry.Date, utc) ? &utc : nullptr};
+  const std::string_view bytes(reinterpret_cast<const char*>(Data.data()) + entry.DataOffset,
+                               static_cast<std::size_t>(entry.Size));
+  DWORD error = inst::WriteBytesToFile(targetPath, bytes, how);
+  if (error == ERROR_PATH_NOT_FOUND) {
+    // Only a missing folder costs a walk up the path.
+    inst::MakeFolders(inst::FolderPart(targetPath));
+    error = inst::WriteBytesToFile(targetPath, bytes, how);
   }
-  SetFileDate(targetPath, entry.Date);
-  return true;
+  return error == ERROR_SUCCESS;
 }
 
 bool TAttachedFiles::QueueFiles(const std::string& Name, const std::string& Folder,
@@ -161,9 +148,10 @@ bool TAttachedFiles::QueueFile(TAttachedFile& entry, const std::string& folder,
   std::string target = folder;
   inst::IncludeBackslash(target);
   target += entry.Name;
-  if (effectiveMode != kAlwaysReplace && inst::FileExists(target)) {
+  double date = 0;
+  if (effectiveMode != kAlwaysReplace && inst::FindFileDate(target, date)) {
     if (effectiveMode != kReplaceWhenDateDiffers) return false;
-    if (inst::GetFileDate(target) == entry.Date) return false;
+    if (date == entry.Date) return false;
   }
   auto job = std::make_unique<TFileToInstall>();
   job->Entry = &entry;
@@ -172,7 +160,7 @@ bool TAttachedFiles::QueueFile(TAttachedFile& entry, const std::string& folder,
 
   if (CollectPublicFiles) {
     const std::string publicFolder =
-        inst::JoinPath(inst::GetSpecialFolder(kCommonAppData), kPublicSubfolder);
+        inst::JoinPath(inst::GetSpecialFolder(CSIDL_COMMON_APPDATA), inst::kPublicSubfolder);
     if (inst::SameName(target.substr(0, publicFolder.size()), publicFolder))
       PublicFiles.push_back(callerMode == kKeepExisting ? target + "\t!" : target);
   }

@@ -47,8 +47,9 @@ class TAttachedFiles {
   TAttachedFiles(const TAttachedFiles&) = delete;
   TAttachedFiles& operator=(const TAttachedFiles&) = delete;
 
-  // Writes Entry (or, when it is null, the last entry called Name) to TargetPath and gives
-  // it the entry's date. On failure asks Abort / Retry / Ignore: false only for Abort.
+  // Writes Entry (or, when it is null, the last entry called Name) to TargetPath with the
+  // entry's date, whole or not at all: a failed attempt leaves TargetPath as it was. On
+  // failure asks Abort / Retry / Ignore: false only for Abort.
   bool ExtractFile(const TAttachedFile* Entry, const std::string& Name,
                    const std::string& TargetPath);
 
@@ -71,10 +72,6 @@ class TAttachedFiles {
                  std::uint8_t effectiveMode, std::uint8_t callerMode);
   bool WriteEntry(const TAttachedFile& entry, const std::string& targetPath) const;
 };
-
-// The one write of an entry's contents to an open file: true only when the write succeeds
-// and stores every byte, since a write that stores less has not written the file.
-bool WriteWhole(void* file, const std::uint8_t* bytes, std::uint32_t size);
 
 // The one store of the process, created and freed by the entry sequence.
 extern TAttachedFiles* AttachedFiles;

@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "instutils/Text.h"
 #include "ui/LayoutClasses.h"
 #include "ui/Form.h"
 #include "ui/WinControl.h"
@@ -100,23 +101,6 @@ std::string Trim(const std::string& s) {
   while (a < b && std::isspace(static_cast<unsigned char>(s[a]))) ++a;
   while (b > a && std::isspace(static_cast<unsigned char>(s[b - 1]))) --b;
   return s.substr(a, b - a);
-}
-
-std::vector<std::string> SplitTextLines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::string current;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == '\r' || c == '\n') {
-      lines.push_back(current);
-      current.clear();
-      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else {
-      current += c;
-    }
-  }
-  if (!current.empty()) lines.push_back(current);
-  return lines;
 }
 
 // Reads the value text of one property; lines[at] holds its start, and a string that
@@ -279,7 +263,7 @@ void TLayoutReader::Fail(int line, const std::string& message) const {
 }
 
 void TLayoutReader::Read(const std::string& text) {
-  const std::vector<std::string> lines = SplitTextLines(text);
+  const std::vector<std::string> lines = inst::SplitLines(text);
   std::vector<TControl*> open;  // the enclosing objects, the innermost last
   std::vector<TControl*> read;  // every component, in the layout's order
   bool done = false;

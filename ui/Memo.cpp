@@ -2,38 +2,18 @@
 
 #include <stdexcept>
 
-#include "instutils/Handles.h"
-#include "instutils/Widen.h"
+#include "instutils/Files.h"
+#include "instutils/Text.h"
 #include "ui/LayoutReader.h"
 
 namespace ui {
-
-std::vector<std::string> SplitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::string current;
-  bool open = false;  // a line has begun that no line end closed yet
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == '\r' || c == '\n') {
-      lines.push_back(current);
-      current.clear();
-      open = false;
-      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else {
-      current += c;
-      open = true;
-    }
-  }
-  if (open) lines.push_back(current);
-  return lines;
-}
 
 TMemo::TMemo(TWinControl* parent) : TEdit(parent) {
   autoSize_ = false;
   SetBounds(0, 0, 185, 89);
 }
 
-std::vector<std::string> TMemo::Lines() { return SplitLines(Text()); }
+std::vector<std::string> TMemo::Lines() { return inst::SplitLines(Text()); }
 
 void TMemo::SetLines(const std::vector<std::string>& lines) {
   std::string text;
@@ -45,20 +25,10 @@ void TMemo::SetLines(const std::vector<std::string>& lines) {
 }
 
 void TMemo::LoadLinesFromFile(const std::string& path) {
-  inst::UniqueFile file(CreateFileW(inst::Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) throw std::runtime_error("Cannot open file \"" + path + "\".");
   std::string bytes;
-  char buffer[16384];
-  DWORD got = 0;
-  for (;;) {
-    if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) {
-      throw std::runtime_error("Cannot read file \"" + path + "\".");
-    }
-    if (got == 0) break;
-    bytes.append(buffer, got);
-  }
-  SetLines(SplitLines(bytes));
+  if (inst::ReadWholeFile(path, bytes) != ERROR_SUCCESS)
+    throw std::runtime_error("Cannot open file \"" + path + "\".");
+  SetLines(inst::SplitLines(bytes));
 }
 
 bool TMemo::SetProperty(const std::string& name, const TLayoutValue& value, TLayoutReader& reader) {

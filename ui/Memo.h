@@ -31,8 +31,4 @@ class TMemo : public TEdit {
   bool verticalScrollBar_ = false;
 };
 
-// Splits text into lines at CR LF, LF or a bare CR; a line end at the very end adds no
-// empty line.
-std::vector<std::string> SplitLines(const std::string& text);
-
 }  // namespace ui

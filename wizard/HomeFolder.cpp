@@ -5,11 +5,11 @@
 
 #include "instutils/Handles.h"
 #include "instutils/InstUtils.h"
+#include "instutils/ProductNames.h"
 
 namespace wizard {
 
 const char* const HomeFolderKey = "Software\\Zentrova Word Processor\\Install";
-const char* const DefaultFolderName = "Zentrova";
 
 namespace {
 
@@ -94,7 +94,7 @@ std::vector<std::string> SplitCommandLine(const std::string& commandLine) {
 std::string InitialHomeDir(const SavedSettings& settings, const std::vector<std::string>& args) {
   std::string home = settings.hasMainDir ? settings.mainDir : std::string();
   if (home.empty() || !inst::FolderExists(home))
-    home = inst::JoinPath(inst::GetSpecialFolder(CSIDL_PROGRAM_FILES), DefaultFolderName);
+    home = inst::JoinPath(inst::GetSpecialFolder(CSIDL_PROGRAM_FILES), inst::kHostFolderName);
   if (args.size() > 1 && args[1].compare(0, 2, "-d") == 0) home = args[1].substr(2);
   return home;
 }
@@ -107,9 +107,8 @@ std::string NormalizeDestDirText(std::string t, char selectedDrive,
   t.erase(last == std::string::npos ? 0 : last + 1);
   if (!HasDrivePart(t)) t = std::string(1, selectedDrive) + ":";
   if (!t.empty() && inst::LastChar(t) == '\\') inst::DeleteLastChar(t);
-  const auto cut = t.find_last_of("\\:");
-  const bool noName = cut == std::string::npos ? t.empty() : cut + 1 == t.size();
-  if (noName || inst::SameName(t, programFiles)) t = inst::JoinPath(t, DefaultFolderName);
+  const bool noName = inst::FolderPart(t).size() == t.size();
+  if (noName || inst::SameName(t, programFiles)) t = inst::JoinPath(t, inst::kHostFolderName);
   return t;
 }
 

@@ -10,8 +10,6 @@ namespace wizard {
 
 // HKEY_CURRENT_USER key shared with the word processor.
 extern const char* const HomeFolderKey;
-// The folder name used for defaults: under Program Files, on a drive root.
-extern const char* const DefaultFolderName;
 
 struct SavedSettings {
   bool hasMainDir = false;

@@ -10,10 +10,12 @@
 #include "ui/Button.h"
 #include "ui/CheckBox.h"
 #include "ui/Edit.h"
+#include "instutils/Files.h"
 #include "instutils/FormatText.h"
 #include "wizard/HomeFolder.h"
 #include "ui/Image.h"
 #include "instutils/InstUtils.h"
+#include "instutils/ProductNames.h"
 #include "ui/Label.h"
 #include "ui/Memo.h"
 #include "ui/PageControl.h"
@@ -37,9 +39,6 @@ namespace {
 
 const char* const kProductName = "Zentrova Latvian Spellchecker";
 const char* const kModuleName = "Latvian Spellchecker";
-const char* const kHostExe = "qzv.exe";
-// The property the word processor puts on its top-level window while it runs.
-const char* const kHostWindowProperty = "1.x Quillmarsh";
 const UINT_PTR kDrivePollTimer = 1;
 const UINT kDrivePollMs = 1000;
 
@@ -60,9 +59,6 @@ const char* const kCloseQuestion =
     "to complete the installation of the %s.\r\r"
     "To continue installing, click No.\r"
     "To quit this setup program, click Abort.";
-
-// The word processor's two language-module folders.
-const char* const ModuleSubfolders[2] = {"Spellcheck\\", "Orthographe\\"};
 
 struct TModuleFile {
   const char* name;
@@ -91,7 +87,7 @@ char ProgramFilesDrive() {
 }
 
 BOOL CALLBACK FindHostWindow(HWND window, LPARAM found) {
-  if (GetPropA(window, kHostWindowProperty) == nullptr) return TRUE;
+  if (GetPropA(window, inst::kHostWindowProperty) == nullptr) return TRUE;
   *reinterpret_cast<bool*>(found) = true;
   return FALSE;
 }
@@ -300,7 +296,7 @@ void TMainDlgForm::GoToPage(TPage from, TPage to) {
       break;
     case kReadyPage:
       NormalizeDestDir();
-      if (!inst::FileExists(inst::JoinPath(DestDirEdt->Text(), kHostExe))) {
+      if (!inst::FileExists(inst::JoinPath(DestDirEdt->Text(), inst::kHostExe))) {
         inst::SetupMessage(kWrongFolderText, inst::TDialogKind::Information, inst::buttons::OK);
         return;
       }
@@ -343,8 +339,9 @@ void TMainDlgForm::InstallationRun() {
 
   std::string folders[2];
   for (int i = 0; i < 2; ++i)
-    folders[i] = portable ? inst::JoinPath(HomeDir, ModuleSubfolders[i])
-                          : inst::JoinPath(SharedBase(), std::string("Zentrova\\Public\\") + ModuleSubfolders[i]);
+    folders[i] = portable ? inst::JoinPath(HomeDir, inst::kModuleSubfolders[i])
+                          : inst::JoinPath(SharedBase(), std::string(inst::kPublicSubfolder) +
+                                                             inst::kModuleSubfolders[i]);
   const bool exists[2] = {inst::FolderExists(folders[0]), inst::FolderExists(folders[1])};
   for (int i = 0; i < 2; ++i) {
     // Every existing module folder gets the files; with neither, the first one is made.
@@ -365,12 +362,14 @@ void TMainDlgForm::InstallationRun() {
 void TMainDlgForm::FinishStep() {
   if (!HomeOnExternalDrive()) {
     InstallTime = inst::NowAsDateTime();
-    inst::WriteBytesToFile(inst::JoinPath(SharedBase(), "Zentrova\\Hidden\\install_stamp"),
+    // Whole or not at all; a stamp that cannot be written is not reported.
+    inst::WriteBytesToFile(inst::JoinPath(SharedBase(), inst::kInstallStampFile),
                            StampBytes(InstallTime));
     WriteUpdateLog();
   }
   if (FinishChkBx->Checked()) {
-    const std::string command = "\"" + inst::JoinPath(HomeDir, std::string(kHostExe) + "\"");
+    // The whole path within double quotes, so a home folder with spaces starts right.
+    const std::string command = '"' + inst::JoinPath(HomeDir, inst::kHostExe) + '"';
     WinExec(command.c_str(), SW_SHOW);
   }
   SaveSettings();
@@ -381,7 +380,7 @@ void TMainDlgForm::WriteUpdateLog() {
   std::vector<std::string>& publicFiles = payload::AttachedFiles->PublicFiles;
   if (publicFiles.empty()) return;
   SortLogLines(publicFiles);
-  const std::string path = inst::JoinPath(SharedBase(), "Zentrova\\Update.log");
+  const std::string path = inst::JoinPath(SharedBase(), inst::kUpdateLogFile);
   std::vector<std::string> log;
   if (inst::FileExists(path)) log = LoadLogLines(path);
   MergeUpdateLog(log, publicFiles, InstallTime);

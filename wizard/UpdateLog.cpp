@@ -6,8 +6,8 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "instutils/Handles.h"
-#include "instutils/Widen.h"
+#include "instutils/Files.h"
+#include "instutils/Text.h"
 
 namespace wizard {
 namespace {
@@ -82,63 +82,19 @@ void MergeUpdateLog(std::vector<std::string>& log, const std::vector<std::string
 }
 
 std::vector<std::string> LoadLogLines(const std::string& path) {
-  inst::UniqueFile file(CreateFileW(inst::Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                    nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  if (!file) FileError("Cannot open file", path, GetLastError());
   std::string text;
-  char buffer[64 * 1024];
-  DWORD got = 0;
-  for (;;) {
-    if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr))
-      FileError("Cannot read file", path, GetLastError());
-    if (got == 0) break;
-    text.append(buffer, got);
-  }
+  if (const DWORD error = inst::ReadWholeFile(path, text)) FileError("Cannot open file", path, error);
   text.resize(std::min(text.size(), text.find('\0')));
-
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string::npos) {
-      lines.push_back(text.substr(start));
-      break;
-    }
-    lines.push_back(text.substr(start, end - start));
-    start = end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
-  }
-  return lines;
+  return inst::SplitLines(text);
 }
 
 void SaveLogLines(const std::string& path, const std::vector<std::string>& lines) {
   std::string text;
   for (const std::string& line : lines) text += line + "\r\n";
-
-  // A read-only log refuses to be replaced, as Windows itself refuses (Wine's move would not).
-  const DWORD attributes = GetFileAttributesW(inst::Widen(path).c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-    FileError("Cannot create file", path, ERROR_ACCESS_DENIED);
-
-  const std::string fresh = path + ".new";
-  const std::wstring freshW = inst::Widen(fresh);
-  {
-    inst::UniqueFile file(CreateFileW(freshW.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) FileError("Cannot create file", path, GetLastError());
-    DWORD written = 0;
-    if (!WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
-        written != text.size() || !FlushFileBuffers(file.get())) {
-      const DWORD error = written != text.size() ? ERROR_HANDLE_DISK_FULL : GetLastError();
-      file.reset();
-      DeleteFileW(freshW.c_str());
-      FileError("Cannot write file", path, error);
-    }
-  }
-  if (!MoveFileExW(freshW.c_str(), inst::Widen(path).c_str(),
-                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    const DWORD error = GetLastError();
-    DeleteFileW(freshW.c_str());
-    FileError("Cannot create file", path, error);
+  // Failures reach the user with the system's reason; the log stays as it was.
+  if (const DWORD error = inst::WriteBytesToFile(path, text, {.flush = true})) {
+    const bool full = error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL;
+    FileError(full ? "Cannot write file" : "Cannot create file", path, error);
   }
 }
 

@@ -27,8 +27,8 @@ void MergeUpdateLog(std::vector<std::string>& log, const std::vector<std::string
 // Lines end at CR LF, a lone CR or a lone LF; a NUL byte ends the text. Throws with the
 // file's name and the system's reason when it cannot be read.
 std::vector<std::string> LoadLogLines(const std::string& path);
-// Writes each line with CR LF into a new file beside path, then moves it over path, so a
-// failed save never leaves a cut log. Throws like LoadLogLines.
+// Writes each line with CR LF, whole or not at all (a failed save never leaves a cut log).
+// Throws like LoadLogLines.
 void SaveLogLines(const std::string& path, const std::vector<std::string>& lines);
 
 }  // namespace wizard

@@ -2,6 +2,7 @@
 //   filectrl_view.exe [folder] [seconds]
 // The form closes itself after the given seconds (default 30).
 #include <windows.h>
+#include <shlobj.h>
 
 #include <string>
 
@@ -39,7 +40,7 @@ int main(int argc, char** argv) {
   filectrl::RegisterFileCtrlClasses();
   {
     TViewForm form;
-    form.DestDirLstBx->ShowFolder(argc > 1 ? argv[1] : inst::GetSpecialFolder(38));
+    form.DestDirLstBx->ShowFolder(argc > 1 ? argv[1] : inst::GetSpecialFolder(CSIDL_PROGRAM_FILES));
     form.CloseAfter(argc > 2 ? std::stoi(argv[2]) : 30);
     form.ShowModal();
   }

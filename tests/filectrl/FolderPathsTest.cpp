@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include "filectrl/FolderPaths.h"
 #include "instutils/InstUtils.h"
@@ -83,7 +84,7 @@ TEST(FolderPathsTest, AMissingTailLeadsToTheNearestExistingFolder) {
 }
 
 TEST(FolderPathsTest, AnotherDriveShowsHostFolderThenSamePathThenRoot) {
-  const std::string programFiles = inst::GetSpecialFolder(38);
+  const std::string programFiles = inst::GetSpecialFolder(CSIDL_PROGRAM_FILES);
   ASSERT_FALSE(programFiles.empty());
   const char pfDrive = programFiles[0];
   const std::string host = programFiles + "\\Zentrova";

@@ -6,8 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include "instutils/InstUtils.h"
 #include "instutils/DateTime.h"
+#include "instutils/Files.h"
+#include "instutils/InstUtils.h"
 #include "tests/common/TestFolder.h"
 #include "tests/common/WindowDriver.h"
 
@@ -142,26 +143,59 @@ TEST(Files, WriteBytesToFileReplacesTheWholeFile) {
   TTestFolder dir;
   const std::string file = dir.WriteFile("f.bin", std::string(1000, 'x'));
   const std::string bytes("new\0bytes\r\n", 11);
-  WriteBytesToFile(file, bytes);
+  EXPECT_EQ(WriteBytesToFile(file, bytes), static_cast<DWORD>(ERROR_SUCCESS));
   EXPECT_EQ(testkit::ReadWholeFile(file), bytes);
   WriteBytesToFile(file, "");
   EXPECT_TRUE(testkit::FileExists(file));
   EXPECT_EQ(testkit::ReadWholeFile(file), "");
-  WriteBytesToFile(dir / "missing\\f.bin", "x");  // folders are not made
+  // Folders are not made.
+  EXPECT_EQ(WriteBytesToFile(dir / "missing\\f.bin", "x"), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
   EXPECT_FALSE(FolderIsThere(dir / "missing"));
+  EXPECT_FALSE(testkit::FileExists(FreshFileName(file)));
 }
 
-TEST(Files, WriteBytesToFileLeavesAFileInUseAlone) {
+TEST(Files, WriteBytesToFileLeavesAFileInUseAloneAndNothingBeside) {
   TTestFolder dir;
   const std::string file = dir.WriteFile("busy.txt", "old");
+  // A leftover of a run that was cut off is no obstacle.
+  dir.WriteFile("busy.txt.new", "leftover");
+  ASSERT_EQ(FreshFileName(file), dir / "busy.txt.new");
   {
     testkit::TFileHolder holder(file);  // another program has it open, sharing nothing
     ASSERT_TRUE(holder.Holding());
-    WriteBytesToFile(file, "new");
+    EXPECT_NE(WriteBytesToFile(file, "new"), static_cast<DWORD>(ERROR_SUCCESS));
   }
   EXPECT_EQ(testkit::ReadWholeFile(file), "old");
+  EXPECT_FALSE(testkit::FileExists(FreshFileName(file)));
   WriteBytesToFile(file, "new");
   EXPECT_EQ(testkit::ReadWholeFile(file), "new");
+}
+
+TEST(Files, AWriteThatStoresLessThanAskedFails) {
+  // A byte pipe in non-waiting mode takes only what fits its buffer and still reports
+  // success: the one case where the file layer stores less without an error.
+  const std::string name =
+      "\\\\.\\pipe\\short-write-" + std::to_string(GetCurrentProcessId());
+  HANDLE server = CreateNamedPipeA(name.c_str(), PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE | PIPE_NOWAIT,
+                                   1, 512, 512, 0, nullptr);
+  ASSERT_NE(server, INVALID_HANDLE_VALUE);
+  HANDLE client = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+  ASSERT_NE(client, INVALID_HANDLE_VALUE);
+  const std::string bytes(100000, 'x');
+  EXPECT_EQ(WriteWhole(server, bytes.data(), static_cast<DWORD>(bytes.size())),
+            static_cast<DWORD>(ERROR_HANDLE_DISK_FULL));
+  CloseHandle(client);
+  CloseHandle(server);
+
+  TTestFolder dir;
+  HANDLE file = CreateFileA((dir / "whole.bin").c_str(), GENERIC_WRITE, 0, nullptr,
+                            CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(WriteWhole(file, bytes.data(), static_cast<DWORD>(bytes.size())),
+            static_cast<DWORD>(ERROR_SUCCESS));
+  CloseHandle(file);
+  EXPECT_EQ(testkit::ReadWholeFile(dir / "whole.bin").size(), bytes.size());
 }
 
 TEST(Files, WideCallsTakeWidenedNames) {

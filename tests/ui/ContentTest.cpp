@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "instutils/Text.h"
 #include "ui/Memo.h"
 #include "tests/common/TestFolder.h"
 #include "tests/ui/TestForm.h"
@@ -37,7 +38,7 @@ TEST(Memo, LoadsLfCrLfAndCrFilesIntoTheSameLines) {
   EXPECT_EQ(memo.Lines(), expected);
 
   // A last line without a line end is a line; a file of nothing gives no lines.
-  EXPECT_EQ(ui::SplitLines("a\r\nb"), (Lines{"a", "b"}));
+  EXPECT_EQ(inst::SplitLines("a\r\nb"), (Lines{"a", "b"}));
   memo.LoadLinesFromFile(folder.WriteFile("empty.txt", ""));
   EXPECT_EQ(memo.LineCount(), 0);
 

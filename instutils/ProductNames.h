@@ -1,0 +1,21 @@
+// The word processor's fixed names, shared by the wizard, the store and the folder tree
+// list so that they cannot drift apart.
+#pragma once
+
+namespace inst {
+
+// The word processor's own folder name: under Program Files, and its shared data folder.
+inline constexpr char kHostFolderName[] = "Zentrova";
+// Below the common application-data folder: where a shared installation puts the modules.
+inline constexpr char kPublicSubfolder[] = "Zentrova\\Public\\";
+// Below the common application-data folder: the records a shared installation leaves.
+inline constexpr char kInstallStampFile[] = "Zentrova\\Hidden\\install_stamp";
+inline constexpr char kUpdateLogFile[] = "Zentrova\\Update.log";
+// The executable in the home folder.
+inline constexpr char kHostExe[] = "qzv.exe";
+// The property the word processor puts on its top-level window while it runs.
+inline constexpr char kHostWindowProperty[] = "1.x Quillmarsh";
+// The word processor's two language-module folders, in the order they are served.
+inline constexpr const char* kModuleSubfolders[2] = {"Spellcheck\\", "Orthographe\\"};
+
+}  // namespace inst
