@@ -30,16 +30,18 @@ start_display() {
 }
 
 # The test drives every test may rely on:
-#   d: an optical drive, e: a removable drive labelled DATA, n: a network drive.
+#   d: an optical drive, e: a removable drive labelled DATA, n: a network drive,
+#   f: a removable drive whose folder tests/common/with-small-drive mounts a small tmpfs on.
 make_test_drives() {
   local drives="$1/drives"
-  mkdir -p "$drives/d" "$drives/e" "$drives/n"
+  mkdir -p "$drives/d" "$drives/e" "$drives/f" "$drives/n"
   printf 'DATA' >"$drives/e/.windows-label"
-  ln -sfn "$drives/d" "$WINEPREFIX/dosdevices/d:"
-  ln -sfn "$drives/e" "$WINEPREFIX/dosdevices/e:"
-  ln -sfn "$drives/n" "$WINEPREFIX/dosdevices/n:"
+  local letter
+  for letter in d e f n; do
+    ln -sfn "$drives/$letter" "$WINEPREFIX/dosdevices/$letter:"
+  done
   local drive
-  for drive in d:cdrom e:floppy n:network; do
+  for drive in d:cdrom e:floppy f:floppy n:network; do
     wine reg add 'HKLM\Software\Wine\Drives' /v "${drive%%:*}:" /t REG_SZ /d "${drive#*:}" /f >/dev/null 2>&1
   done
 }

@@ -10,7 +10,6 @@
 #include "ui/Button.h"
 #include "ui/CheckBox.h"
 #include "ui/Edit.h"
-#include "instutils/Files.h"
 #include "instutils/FormatText.h"
 #include "wizard/HomeFolder.h"
 #include "ui/Image.h"
@@ -362,9 +361,7 @@ void TMainDlgForm::InstallationRun() {
 void TMainDlgForm::FinishStep() {
   if (!HomeOnExternalDrive()) {
     InstallTime = inst::NowAsDateTime();
-    // Whole or not at all; a stamp that cannot be written is not reported.
-    inst::WriteBytesToFile(inst::JoinPath(SharedBase(), inst::kInstallStampFile),
-                           StampBytes(InstallTime));
+    WriteInstallStamp(inst::JoinPath(SharedBase(), inst::kInstallStampFile), InstallTime);
     WriteUpdateLog();
   }
   if (FinishChkBx->Checked()) {

@@ -47,6 +47,10 @@ std::string StampBytes(double installTime) {
   return bytes;
 }
 
+void WriteInstallStamp(const std::string& path, double installTime) {
+  inst::WriteBytesToFile(path, StampBytes(installTime));
+}
+
 std::string StampLine(double installTime) {
   static const char digits[] = "0123456789ABCDEF";
   std::string line = "*";

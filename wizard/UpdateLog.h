@@ -13,6 +13,9 @@ namespace wizard {
 std::string StampLine(double installTime);
 // The 8 bytes of the date-time as held in memory (least significant first).
 std::string StampBytes(double installTime);
+// Replaces the install stamp at path with StampBytes, whole or not at all: a failed write
+// leaves the previous stamp (or none). The folder is not made; failures are not reported.
+void WriteInstallStamp(const std::string& path, double installTime);
 
 // Sorts with the log's comparison: user locale, letter case ignored, string sort.
 void SortLogLines(std::vector<std::string>& lines);

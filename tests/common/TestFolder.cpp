@@ -91,6 +91,42 @@ void RemoveTreeForce(const std::wstring& path) {
   RemoveDirectoryW(folder.c_str());
 }
 
+TSmallDrive::TSmallDrive() {
+  const auto variable = [](const char* name) {
+    char value[1024];
+    const DWORD n = GetEnvironmentVariableA(name, value, sizeof value);
+    return n < sizeof value ? std::string(value, n) : std::string();
+  };
+  if (const std::string drive = variable("SMALL_DRIVE"); !drive.empty()) {
+    root_ = drive + "\\";
+  } else {
+    missing_ = variable("SMALL_DRIVE_MISSING");
+    if (missing_.empty())
+      missing_ = "the test program was not started through tests/common/with-small-drive";
+  }
+}
+
+TSmallDrive::~TSmallDrive() {
+  if (Present()) RemoveTreeForce(WidenAnsi(root_));
+}
+
+void TSmallDrive::LeaveRoom(std::uint64_t room) const {
+  ULARGE_INTEGER free{};
+  if (!GetDiskFreeSpaceExA(root_.c_str(), &free, nullptr, nullptr) || free.QuadPart <= room) return;
+  HANDLE filler = CreateFileA((root_ + "filler.bin").c_str(), GENERIC_WRITE, 0, nullptr,
+                              CREATE_ALWAYS, 0, nullptr);
+  const std::string chunk(64 * 1024, 'f');
+  for (std::uint64_t left = free.QuadPart - room; left > 0;) {
+    const DWORD size = static_cast<DWORD>(left < chunk.size() ? left : chunk.size());
+    DWORD written = 0;
+    if (!::WriteFile(filler, chunk.data(), size, &written, nullptr) || written == 0) break;
+    left -= written;
+  }
+  CloseHandle(filler);
+}
+
+void TSmallDrive::MakeRoom() const { DeleteFileA((root_ + "filler.bin").c_str()); }
+
 std::wstring WidenAnsi(const std::string& text) {
   std::wstring wide(text.size(), L'\0');
   wide.resize(MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),

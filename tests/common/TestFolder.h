@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 namespace testkit {
@@ -54,5 +55,30 @@ class TTempEnvironment {
 
 // Narrow text in the ANSI code page, widened as the system does.
 std::wstring WidenAnsi(const std::string& text);
+
+// The small removable drive that tests/common/with-small-drive mounts behind f: (a tmpfs
+// of a few megabytes), for what happens when a disk really fills up. Whatever is on it is
+// removed when the owner goes.
+class TSmallDrive {
+ public:
+  TSmallDrive();
+  ~TSmallDrive();
+  TSmallDrive(const TSmallDrive&) = delete;
+  TSmallDrive& operator=(const TSmallDrive&) = delete;
+
+  // False when the test program runs without the drive; Missing() says why.
+  bool Present() const { return !root_.empty(); }
+  const std::string& Missing() const { return missing_; }
+  // "f:\".
+  const std::string& Root() const { return root_; }
+
+  // One filler file takes all free space but `room` bytes (a whole number of pages).
+  void LeaveRoom(std::uint64_t room) const;
+  // The filler goes again.
+  void MakeRoom() const;
+
+ private:
+  std::string root_, missing_;
+};
 
 }  // namespace testkit

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "payload/Inflate.h"
 #include "instutils/DateTime.h"
+#include "payload/Inflate.h"
 #include "payload/PayloadFormat.h"
 #include "tests/common/WindowDriver.h"
 #include "tests/e2e/WizardFixture.h"
@@ -633,6 +633,72 @@ TEST_F(LatvianSystemTest, APortableInstallationIntoAFolderWithLatvianLettersAndI
   EXPECT_EQ(ReadMainDir(), home);
   EXPECT_TRUE(TempLeftovers().empty());
   testkit::RemoveTreeForce(testkit::WidenAnsi(home));
+}
+
+// A portable installation onto a removable drive that is almost full (a small tmpfs
+// behind f:), over an older copy of the module: room for hunspell.dll, not for the
+// dictionary.
+TEST_F(InstallTest, AFullDriveNeverLeavesAModuleFileCutShort) {
+  testkit::TSmallDrive drive;
+  if (!drive.Present()) GTEST_SKIP() << "no small drive: " << drive.Missing();
+  const std::string home = drive.Root() + "Home";
+  const std::string modules = home + "\\Spellcheck\\";
+  CreateDirectoryA(home.c_str(), nullptr);
+  CreateDirectoryA(modules.c_str(), nullptr);
+  ASSERT_TRUE(CopyFileA(Built.hostExe.c_str(), (home + "\\qzv.exe").c_str(), FALSE));
+  const std::string older(64 * 1024, 'o');
+  WriteFile(modules + "lv_LV.dic", older);
+  SetFileDate(modules + "lv_LV.dic", Payload().Entry("lv_LV.dic").date - 10);
+  const auto pages = [](std::size_t bytes) { return (bytes + 4095) / 4096 * 4096; };
+  drive.LeaveRoom(pages(Payload().Entry("Latvian.asc").size) +
+                  pages(Payload().Entry("hunspell.dll").size) + 64 * 1024);
+  const auto folderHolds = [&] {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((modules + "*").c_str(), &entry);
+    while (find != INVALID_HANDLE_VALUE) {
+      if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(entry.cFileName);
+      if (!FindNextFileA(find, &entry)) break;
+    }
+    FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
+  };
+  const auto expectBoxForTheDictionary = [&](TSetupRun& run) {
+    const auto box = Box(run);
+    EXPECT_TRUE(box && box->text.rfind(L"Cannot create file \"" +
+                                       std::wstring(modules.begin(), modules.end()) +
+                                       L"lv_LV.dic\"", 0) == 0);
+    return box;
+  };
+
+  {
+    TSetupRun run;
+    WalkToReady(run, home);
+    run.Next();
+    const auto box = expectBoxForTheDictionary(run);
+    ASSERT_TRUE(box.has_value());
+    testkit::PressButton(box->window, IDABORT);
+    EXPECT_EQ(run.WaitForExit(), 0u);
+  }
+  EXPECT_TRUE(ReadWholeFile(modules + "lv_LV.dic") == older) << "the older dictionary changed";
+  EXPECT_EQ(folderHolds(), (std::vector<std::string>{"Latvian.asc", "hunspell.dll", "lv_LV.dic"}));
+  EXPECT_TRUE(InstalledAsInPayload(modules + "hunspell.dll", "hunspell.dll"));
+
+  {
+    TSetupRun run;
+    WalkToReady(run, home);
+    run.Next();
+    const auto box = expectBoxForTheDictionary(run);
+    ASSERT_TRUE(box.has_value());
+    drive.MakeRoom();
+    testkit::PressButton(box->window, IDRETRY);
+    ASSERT_TRUE(run.WaitForTitle(L"Installation Complete"));
+    FinishWith(run, false);
+  }
+  for (const char* file : kModuleFiles)
+    EXPECT_TRUE(InstalledAsInPayload(modules + file, file)) << file;
+  EXPECT_EQ(folderHolds().size(), std::size(kModuleFiles));
 }
 
 }  // namespace

@@ -10,9 +10,11 @@
 
 #include <gtest/gtest.h>
 
-#include "wizard/HomeFolder.h"
-#include "instutils/InstUtils.h"
 #include "instutils/DateTime.h"
+#include "instutils/Files.h"
+#include "instutils/InstUtils.h"
+#include "tests/common/TestFolder.h"
+#include "wizard/HomeFolder.h"
 #include "wizard/UpdateLog.h"
 
 using namespace wizard;
@@ -165,6 +167,28 @@ TEST(StampLine, CarriesTheDateTimeBytesInMemoryOrder) {
   EXPECT_EQ(StampLine(1.0), "*000000000000F03F");
   EXPECT_EQ(StampLine(inst::EncodeDateTime({2009, 5, 20, 14, 30, 0})), "*555555553382E340");
   EXPECT_EQ(StampBytes(1.0), std::string("\0\0\0\0\0\0\xF0\x3F", 8));
+}
+
+TEST(InstallStamp, AFullDriveLeavesThePreviousStampOrNoneNeverAShortOne) {
+  testkit::TSmallDrive drive;
+  if (!drive.Present()) GTEST_SKIP() << "no small drive: " << drive.Missing();
+  const std::string stamp = drive.Root() + "install_stamp";
+  const std::string fresh = inst::FreshFileName(stamp);
+  drive.LeaveRoom(0);
+  WriteInstallStamp(stamp, 2.0);
+  EXPECT_FALSE(testkit::FileExists(stamp)) << "no stamp before, none after";
+  drive.MakeRoom();
+  WriteInstallStamp(stamp, 1.0);
+  ASSERT_EQ(testkit::ReadWholeFile(stamp), StampBytes(1.0));
+
+  drive.LeaveRoom(0);
+  WriteInstallStamp(stamp, 2.0);
+  EXPECT_EQ(testkit::ReadWholeFile(stamp), StampBytes(1.0));
+  EXPECT_FALSE(testkit::FileExists(fresh));
+  drive.MakeRoom();
+  WriteInstallStamp(stamp, 2.0);
+  EXPECT_EQ(testkit::ReadWholeFile(stamp), StampBytes(2.0));
+  EXPECT_FALSE(testkit::FileExists(fresh));
 }
 
 Lines Merge(Lines log, Lines files) {
