@@ -6,9 +6,18 @@
 namespace inst {
 namespace {
 
-HANDLE CreateFresh(const std::wstring& name) {
+HANDLE CreateNew(const std::wstring& name) {
   return CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+}
+
+// The whole of a write into a file it created; the file is closed whatever happens.
+DWORD WriteAndClose(UniqueFile& file, std::string_view bytes, const TWholeFileWrite& how) {
+  DWORD error = WriteWhole(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()));
+  if (!error && how.flush && !FlushFileBuffers(file.get())) error = GetLastError();
+  if (!error && how.lastWriteTime) SetFileTime(file.get(), nullptr, nullptr, how.lastWriteTime);
+  file.reset();
+  return error;
 }
 
 }  // namespace
@@ -32,23 +41,27 @@ DWORD ReadWholeFile(const std::string& path, std::string& bytes) {
 DWORD WriteBytesToFile(const std::string& path, std::string_view bytes,
                        const TWholeFileWrite& how) {
   const std::wstring target = Widen(path);
+  // Without an older file there is nothing to keep: the bytes go straight to their name,
+  // which goes again when the write fails.
+  if (UniqueFile file{CreateNew(target)}) {
+    const DWORD error = WriteAndClose(file, bytes, how);
+    if (error) DeleteFileW(target.c_str());
+    return error;
+  }
+  if (GetLastError() != ERROR_FILE_EXISTS) return GetLastError();
+
   // Wine run by root would move over a read-only file; Windows refuses it, and so do we.
   const DWORD attributes = GetFileAttributesW(target.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
     return ERROR_ACCESS_DENIED;
-
   const std::wstring fresh = Widen(FreshFileName(path));
-  UniqueFile file(CreateFresh(fresh));
+  UniqueFile file(CreateNew(fresh));
   if (!file && GetLastError() == ERROR_FILE_EXISTS) {
     DeleteFileW(fresh.c_str());  // the leftover of a run that was cut off
-    file.reset(CreateFresh(fresh));
+    file.reset(CreateNew(fresh));
   }
   if (!file) return GetLastError();
-
-  DWORD error = WriteWhole(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()));
-  if (!error && how.flush && !FlushFileBuffers(file.get())) error = GetLastError();
-  if (!error && how.lastWriteTime) SetFileTime(file.get(), nullptr, nullptr, how.lastWriteTime);
-  file.reset();
+  DWORD error = WriteAndClose(file, bytes, how);
   if (!error && !MoveFileExW(fresh.c_str(), target.c_str(),
                              MOVEFILE_REPLACE_EXISTING | (how.flush ? MOVEFILE_WRITE_THROUGH : 0)))
     error = GetLastError();

@@ -1,6 +1,6 @@
-// Whole files: read in one go, and written whole under a temporary name beside the
-// target and then moved over it, so that a full disk or a failed write never leaves the
-// target cut short. Results are the system's error codes (ERROR_SUCCESS when done), for
+// Whole files: read in one go, and written whole or not at all, an existing file replaced
+// by one written beside it and moved over it, so that a full disk or a failed write never
+// leaves a file cut short. Results are the system's error codes (ERROR_SUCCESS when done), for
 // each caller to handle by its own rule; nothing here raises or shows anything.
 #pragma once
 
@@ -27,11 +27,13 @@ std::string FreshFileName(const std::string& path);
 // Reads the whole file into bytes.
 DWORD ReadWholeFile(const std::string& path, std::string& bytes);
 
-// Writes bytes to FreshFileName(path) (created exclusively: a leftover of that name is
-// removed first), then moves it over path in one step. A read-only target is refused
-// (ERROR_ACCESS_DENIED), as Windows refuses to open one for writing. Missing folders are
-// not made (ERROR_PATH_NOT_FOUND). After any failure the fresh file is gone and the target
-// is as it was.
+// Writes bytes to path whole or not at all. An existing file is replaced in one step: the
+// bytes go to FreshFileName(path) (created exclusively; a leftover of that name is
+// removed first), which is then moved over path. Without one, path is created
+// exclusively and written. A read-only target is refused (ERROR_ACCESS_DENIED), as
+// Windows refuses to open one for writing. Missing folders are not made
+// (ERROR_PATH_NOT_FOUND). After any failure no new file is left and an existing target is
+// as it was.
 DWORD WriteBytesToFile(const std::string& path, std::string_view bytes,
                        const TWholeFileWrite& how = {});
 

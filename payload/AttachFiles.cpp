@@ -159,9 +159,11 @@ bool TAttachedFiles::QueueFile(TAttachedFile& entry, const std::string& folder,
   Queues.at(queueNumber).push_back(std::move(job));
 
   if (CollectPublicFiles) {
-    const std::string publicFolder =
-        inst::JoinPath(inst::GetSpecialFolder(CSIDL_COMMON_APPDATA), inst::kPublicSubfolder);
-    if (inst::SameName(target.substr(0, publicFolder.size()), publicFolder))
+    // The shell is asked once per store, not once per file.
+    if (publicFolder_.empty())
+      publicFolder_ =
+          inst::JoinPath(inst::GetSpecialFolder(CSIDL_COMMON_APPDATA), inst::kPublicSubfolder);
+    if (inst::SameName(target.substr(0, publicFolder_.size()), publicFolder_))
       PublicFiles.push_back(callerMode == kKeepExisting ? target + "\t!" : target);
   }
   return true;

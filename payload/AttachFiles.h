@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "payload/Inflate.h"
 #include "payload/PayloadFormat.h"
 
 namespace payload {
@@ -60,7 +61,7 @@ class TAttachedFiles {
 
   std::int32_t DataSize() const { return static_cast<std::int32_t>(Data.size()); }
 
-  std::vector<std::uint8_t> Data;                                      // the whole inflated payload
+  TInflatedBytes Data;                                                 // the whole inflated payload
   std::vector<std::unique_ptr<TAttachedFile>> Entries;                 // in payload order
   std::array<std::vector<std::unique_ptr<TFileToInstall>>, 1> Queues;  // only queue 0
   std::vector<std::string> PublicFiles;  // targets under the Public folder, queueing order
@@ -71,6 +72,8 @@ class TAttachedFiles {
   bool QueueFile(TAttachedFile& entry, const std::string& folder, std::uint8_t queueNumber,
                  std::uint8_t effectiveMode, std::uint8_t callerMode);
   bool WriteEntry(const TAttachedFile& entry, const std::string& targetPath) const;
+
+  std::string publicFolder_;  // the shared Public folder, found at the first collected job
 };
 
 // The one store of the process, created and freed by the entry sequence.

@@ -1,83 +1,57 @@
 #include "payload/Inflate.h"
 
-#include <zlib.h>
+#include <libdeflate.h>
 
 #include <algorithm>
-#include <limits>
 #include <new>
-#include <string>
 
 #include "payload/PayloadFormat.h"
 
 namespace payload {
 namespace {
 
-// Ends the stream on every path out of InflateBuffer.
-class InflateStream {
- public:
-  explicit InflateStream(z_stream& z) : z_(z) {
-    const int rc = inflateInit(&z_);  // zlib format, 15-bit window
-    if (rc == Z_MEM_ERROR) throw std::bad_alloc();
-    if (rc != Z_OK)
-      throw DamagedPayload("zlib could not start inflating (" + std::to_string(rc) + ")");
-  }
-  ~InflateStream() { inflateEnd(&z_); }
-  InflateStream(const InflateStream&) = delete;
-  InflateStream& operator=(const InflateStream&) = delete;
-
- private:
-  z_stream& z_;
+struct DecompressorDeleter {
+  void operator()(libdeflate_decompressor* d) const { libdeflate_free_decompressor(d); }
 };
 
-[[noreturn]] void Fail(const z_stream& z, int rc) {
-  if (rc == Z_MEM_ERROR) throw std::bad_alloc();
-  std::string why;
-  switch (rc) {
-    case Z_NEED_DICT:
-      why = "the stream asks for a preset dictionary";
-      break;
-    case Z_BUF_ERROR:
-    case Z_OK:
-      why = "the stream ends early";
-      break;
-    default:
-      why = z.msg ? z.msg : "the stream is damaged";
-      break;
-  }
-  throw DamagedPayload(why);
-}
+// Each input bit yields at most one symbol of at most 258 bytes: an output larger than
+// this for the input's length (and the few zero bytes read past its end) cannot come
+// from any stream, sound or damaged.
+std::size_t MostOutput(std::size_t length) { return (length + 16) * 8 * 258; }
 
 }  // namespace
 
-std::vector<std::uint8_t> InflateBuffer(const std::uint8_t* input, std::size_t length,
-                                        std::size_t estimate) {
-  if (length > std::numeric_limits<uInt>::max()) throw DamagedPayload("the stream is too long");
-  // The growth step: the input length rounded up to a multiple of 256. It is never 0,
-  // so even an empty input makes progress towards its error instead of looping.
+TInflatedBytes InflateBuffer(const std::uint8_t* input, std::size_t length,
+                             std::size_t estimate) {
+  // The growth step: the input length rounded up to a multiple of 256.
   const std::size_t step = std::max<std::size_t>((length + 255) & ~std::size_t{255}, 256);
-  std::vector<std::uint8_t> out(estimate != 0 ? estimate : step);
+  const std::unique_ptr<libdeflate_decompressor, DecompressorDeleter> decompressor(
+      libdeflate_alloc_decompressor());
+  if (!decompressor) throw std::bad_alloc();
 
-  z_stream z{};
-  z.next_in = const_cast<Bytef*>(input);
-  z.avail_in = static_cast<uInt>(length);
-  InflateStream stream(z);
-  z.next_out = out.data();
-  z.avail_out = static_cast<uInt>(out.size());
-
-  int rc = inflate(&z, Z_NO_FLUSH);
-  // Grow only while the output buffer is what stopped inflation; with room left over,
-  // Z_OK or Z_BUF_ERROR mean the input ran out before the stream's end.
-  while ((rc == Z_OK || rc == Z_BUF_ERROR) && z.avail_out == 0) {
-    const std::size_t produced = z.total_out;
-    out.resize(out.size() + step);
-    z.next_out = out.data() + produced;
-    z.avail_out = static_cast<uInt>(out.size() - produced);
-    rc = inflate(&z, Z_NO_FLUSH);
+  TInflatedBytes out;
+  for (std::size_t capacity = estimate != 0 ? estimate : step;;
+       capacity = std::max(2 * capacity, capacity + step)) {
+    // One pass over the whole stream fills the buffer or finds it too small; a larger
+    // one (twice the size, so the passes add up to little) starts over. The old buffer
+    // goes first, so no two are held at once.
+    out.bytes_.reset();
+    // Not zeroed: inflation writes every byte that is kept, and the rest is never read.
+    out.bytes_ = std::make_unique_for_overwrite<std::uint8_t[]>(capacity);
+    out.capacity_ = capacity;
+    std::size_t produced = 0;
+    switch (libdeflate_zlib_decompress(decompressor.get(), input, length, out.bytes_.get(),
+                                       capacity, &produced)) {
+      case LIBDEFLATE_SUCCESS:
+        out.size_ = produced;
+        return out;
+      case LIBDEFLATE_INSUFFICIENT_SPACE:
+        if (capacity > MostOutput(length)) throw DamagedPayload("the stream is damaged");
+        break;
+      default:  // damaged, cut short, a wrong Adler-32 or a preset dictionary
+        throw DamagedPayload("the stream is damaged");
+    }
   }
-  if (rc != Z_STREAM_END) Fail(z, rc);
-  out.resize(z.total_out);
-  out.shrink_to_fit();
-  return out;
 }
 
 }  // namespace payload

@@ -1,6 +1,6 @@
 // Fuzz target: the store's loading path on a packed payload. The input is inflated with
 // the estimate the store gives (5 x its length) and the result walked. A second, plain
-// inflation in fixed 64 KB chunks is the reference: InflateBuffer must succeed exactly
+// inflation by zlib in fixed 64 KB chunks is the reference: InflateBuffer must succeed exactly
 // when it reaches the stream's end, with the same bytes, and fail only with
 // DamagedPayload otherwise. The same holds without an estimate, where the buffer starts
 // at one growth step, so the growth path is taken for nearly every sound stream.
@@ -40,14 +40,14 @@ bool InflateLikeReference(const std::uint8_t* data, std::size_t size, std::size_
                           bool sound, const std::vector<std::uint8_t>& expected,
                           std::vector<std::uint8_t>& inflated) {
   try {
-    inflated = payload::InflateBuffer(data, size, estimate);
+    const payload::TInflatedBytes result = payload::InflateBuffer(data, size, estimate);
+    inflated.assign(result.begin(), result.end());
   } catch (const payload::DamagedPayload&) {
     if (sound) fuzz::Broken("a sound stream was refused");
     return false;
   }
   if (!sound) fuzz::Broken("a damaged stream was accepted");
   if (inflated != expected) fuzz::Broken("inflated bytes differ from the reference");
-  if (inflated.capacity() != inflated.size()) fuzz::Broken("the buffer was not shrunk");
   return true;
 }
 

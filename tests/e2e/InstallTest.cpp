@@ -33,7 +33,8 @@ struct TPayload {
     HRSRC res = FindResourceA(setup, "FILES", "FILES");
     const auto* packed = static_cast<const std::uint8_t*>(LockResource(LoadResource(setup, res)));
     const DWORD size = SizeofResource(setup, res);
-    data = payload::InflateBuffer(packed, size, 5 * size);
+    const auto inflated = payload::InflateBuffer(packed, size, 5 * size);
+    data.assign(inflated.begin(), inflated.end());
     entries = payload::WalkEntries(data.data(), data.size());
     FreeLibrary(setup);
   }

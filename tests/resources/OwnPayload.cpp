@@ -21,7 +21,8 @@ const TOwnPayload& OwnPayload() {
     if (!info) return p;
     auto bytes = static_cast<const std::uint8_t*>(LockResource(LoadResource(nullptr, info)));
     p.Resource.assign(bytes, bytes + SizeofResource(nullptr, info));
-    p.Inflated = payload::InflateBuffer(p.Resource.data(), p.Resource.size(), 0);
+    const auto inflated = payload::InflateBuffer(p.Resource.data(), p.Resource.size(), 0);
+    p.Inflated.assign(inflated.begin(), inflated.end());
     p.Entries = payload::WalkEntries(p.Inflated.data(), p.Inflated.size());
     return p;
   }();
