@@ -1,7 +1,7 @@
 // Fuzz target: the store's loading path on a packed payload. The input is inflated with
 // the estimate the store gives (5 x its length) and the result walked. A second, plain
-// inflation by zlib in fixed 64 KB chunks is the reference: InflateBuffer must succeed exactly
-// when it reaches the stream's end, with the same bytes, and fail only with
+// inflation by zlib in fixed 64 KB chunks is the reference: InflateBuffer must succeed
+// exactly when it reaches the stream's end, with the same bytes, and fail only with
 // DamagedPayload otherwise. The same holds without an estimate, where the buffer starts
 // at one growth step, so the growth path is taken for nearly every sound stream.
 #include <zlib.h>
