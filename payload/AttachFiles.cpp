@@ -110,8 +110,8 @@ bool TAttachedFiles::ExtractFile(const TAttachedFile* Entry, const std::string& 
 }
 
 bool TAttachedFiles::WriteEntry(const TAttachedFile& entry, const std::string& targetPath) const {
-  // Written whole beside the target, dated on the same handle, then moved over it: a
-  // failure leaves the target as it was. One write, straight from the inflated data.
+  // Written whole or not at all (an existing target is replaced by a file written beside
+  // it) and dated on the handle that wrote it. One write, straight from the inflated data.
   FILETIME utc;
   const inst::TWholeFileWrite how{EntryWriteTime(entry.Date, utc) ? &utc : nullptr};
   const std::string_view bytes(reinterpret_cast<const char*>(Data.data()) + entry.DataOffset,
