@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,28 @@ class TPairs {
  private:
   std::vector<double> subject_, baseline_, ratio_;
 };
+
+// Samples of several measurements taken in the same rounds; each round begins one further
+// along, so that no measurement always comes first or always follows the same one.
+inline std::vector<std::vector<double>> Rounds(int rounds,
+                                               const std::vector<std::function<double()>>& measures) {
+  std::vector<std::vector<double>> samples(measures.size());
+  for (int round = 0; round < rounds; ++round) {
+    for (std::size_t i = 0; i < measures.size(); ++i) {
+      const std::size_t m = (round + i) % measures.size();
+      samples[m].push_back(measures[m]());
+    }
+  }
+  return samples;
+}
+
+// Two series of the same rounds, sample by sample.
+inline TPairs Pairs(const std::vector<double>& subject, const std::vector<double>& baseline) {
+  TPairs pairs;
+  for (std::size_t i = 0; i < subject.size() && i < baseline.size(); ++i)
+    pairs.Add(subject[i], baseline[i]);
+  return pairs;
+}
 
 // A table row: | what | measured | baseline | ratio |.
 inline void Row(const std::string& what, const std::string& measured, const std::string& baseline,

@@ -3,8 +3,10 @@
 // same bytes into a buffer allocated beforehand; the store's peak memory against the
 // inflated size, counted at every C++ allocation and, as a check, as the growth of the
 // peak working set (Wine's peak private-bytes counter does not follow the heap); and the
-// sizes of Setup.exe and of its payload against zlib -9.
-//   PayloadBench --setup=<Setup.exe, Windows path> --rounds=N
+// sizes of Setup.exe, of Setup.exe without its payload against the NSIS peer without its
+// files, and of its payload against zlib -9.
+//   PayloadBench --setup=<Setup.exe> --nsis-empty=<NSIS peer without files> --rounds=N
+//                                                                      (Windows paths)
 #include <windows.h>
 
 #include <psapi.h>
@@ -99,14 +101,16 @@ void operator delete(void* p, std::size_t) noexcept { CountedFree(p); }
 void operator delete[](void* p, std::size_t) noexcept { CountedFree(p); }
 
 int main(int argc, char** argv) {
-  std::string setupExe;
+  std::string setupExe, nsisEmptyExe;
   int rounds = 21;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg.rfind("--setup=", 0) == 0) setupExe = arg.substr(8);
+    if (arg.rfind("--nsis-empty=", 0) == 0) nsisEmptyExe = arg.substr(13);
     if (arg.rfind("--rounds=", 0) == 0) rounds = std::atoi(arg.c_str() + 9);
   }
-  if (setupExe.empty() || rounds < 1) bench::Fail("usage: PayloadBench --setup=PATH [--rounds=N]");
+  if (setupExe.empty() || nsisEmptyExe.empty() || rounds < 1)
+    bench::Fail("usage: PayloadBench --setup=PATH --nsis-empty=PATH [--rounds=N]");
 
   return bench::Main([&] {
     // Memory first, while the process is still fresh: the store's first construction.
@@ -138,10 +142,14 @@ int main(int argc, char** argv) {
     }
 
     // Sizes, from Setup.exe itself: its file and its FILES resource.
-    WIN32_FILE_ATTRIBUTE_DATA file;
-    if (!GetFileAttributesExA(setupExe.c_str(), GetFileExInfoStandard, &file))
-      bench::Fail("cannot read " + setupExe);
-    const unsigned long long setupSize = file.nFileSizeLow;
+    const auto fileSize = [](const std::string& path) -> unsigned long long {
+      WIN32_FILE_ATTRIBUTE_DATA file;
+      if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &file))
+        bench::Fail("cannot read " + path);
+      return file.nFileSizeLow;
+    };
+    const unsigned long long setupSize = fileSize(setupExe);
+    const unsigned long long nsisSize = fileSize(nsisEmptyExe);
     inst::UniqueLibrary setup(LoadLibraryExA(setupExe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
     if (!setup) bench::Fail("cannot load " + setupExe);
     const TResource shipped = FilesResource(setup.get());
@@ -163,7 +171,9 @@ int main(int argc, char** argv) {
                                                          before.PeakWorkingSetSize) /
                                          inflated));
     bench::Row("Size: Setup.exe", bench::Bytes(setupSize), "", "");
-    bench::Row("Size: Setup.exe without its payload", bench::Bytes(setupSize - own.size), "", "");
+    bench::Row("Size: Setup.exe without its payload / NSIS installer without the six files",
+               bench::Bytes(setupSize - own.size), bench::Bytes(nsisSize),
+               bench::Format("%.2f", static_cast<double>(setupSize - own.size) / nsisSize));
     bench::Row("Size: payload as shipped / zlib -9 of the same inflated bytes",
                bench::Bytes(own.size), bench::Bytes(best),
                bench::Format("%.4f", static_cast<double>(own.size) / best));

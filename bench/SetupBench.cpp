@@ -1,15 +1,19 @@
-// Times Setup.exe from outside, as a user meets it, each sample paired with its baseline
-// in the same round:
-//   start-up      process start to the wizard window visible / the same for a bare window
+// Times Setup.exe and its peer, an NSIS installer of the same files, from outside, as a
+// user meets them; every program of a round is measured in that round:
+//   start-up      process start to the wizard window visible: Setup.exe, the NSIS wizard
+//                 and a bare window
 //   installation  Next on the ready page to the finish page shown / CopyFileW of the same
-//                 twelve files (six module files into two folders)
-//   SetupBench --setup=EXE --bare=EXE --host=qzv.exe [--startup-rounds=N]
-//              [--install-rounds=N]                            (Windows paths)
+//                 twelve files (six module files into two folders); the NSIS installer's
+//                 silent run (start to exit) / CopyFileW of its six files, and the same
+//                 less the silent run of that wizard without the files: its extraction
+//   SetupBench --setup=EXE --bare=EXE --host=qzv.exe --nsis=EXE --nsis-empty=EXE
+//              [--startup-rounds=N] [--install-rounds=N]      (Windows paths)
 #include <windows.h>
 
 #include <shlobj.h>
 
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,6 +27,8 @@ const wchar_t kFormClass[] = L"TMainDlgForm";
 const wchar_t kSetupTitle[] = L"Zentrova Latvian Spellchecker - Setup";
 const wchar_t kBareClass[] = L"BenchBareWindow";
 const wchar_t kBareTitle[] = L"Bare Window";
+const wchar_t kNsisClass[] = L"#32770";  // the NSIS wizard is a dialog
+const wchar_t kNsisTitle[] = L"Zentrova Latvian Spellchecker Setup";
 const char kProductKey[] = "Software\\Zentrova Word Processor";
 const char kSettingsKey[] = "Software\\Zentrova Word Processor\\Install";
 const wchar_t* const kModuleFiles[] = {L"Latvian.asc", L"hunspell.dll",  L"lv_LV.dic",
@@ -36,8 +42,9 @@ constexpr double kTimeoutMs = 30000;
 // A started program, ended (if it still runs) when this goes.
 class TProcess {
  public:
-  explicit TProcess(const std::wstring& exe) {
+  explicit TProcess(const std::wstring& exe, const std::wstring& arguments = L"") {
     std::wstring commandLine = L"\"" + exe + L"\"";
+    if (!arguments.empty()) commandLine += L" " + arguments;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
@@ -53,6 +60,11 @@ class TProcess {
   TProcess& operator=(const TProcess&) = delete;
 
   DWORD Id() const { return id_; }
+  DWORD ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(process_.get(), &code);
+    return code;
+  }
   bool WaitForExit(DWORD timeoutMs) {
     return WaitForSingleObject(process_.get(), timeoutMs) == WAIT_OBJECT_0;
   }
@@ -275,16 +287,17 @@ class TInstallBench {
     return took;
   }
 
-  // The same twelve files' bytes copied with CopyFileW into two empty folders, in ms.
-  double Copy() {
+  // The six module files' bytes copied with CopyFileW into the first `folders` of the two
+  // empty module folders, in ms: both for our twelve files, one for the NSIS installer's six.
+  double Copy(std::size_t folders) {
     RemoveTree(copies_);
     MakeModuleFolders(copies_);
     Sleep(kPauseMs);
     const double start = bench::NowMs();
-    for (const wchar_t* sub : kModuleFolders)
+    for (std::size_t f = 0; f < folders; ++f)
       for (const wchar_t* file : kModuleFiles)
         if (!CopyFileW((source_ + L"\\" + file).c_str(),
-                       (copies_ + L"\\" + sub + L"\\" + file).c_str(), FALSE))
+                       (copies_ + L"\\" + kModuleFolders[f] + L"\\" + file).c_str(), FALSE))
           bench::Fail("CopyFileW failed");
     const double took = bench::NowMs() - start;
     RemoveTree(copies_);
@@ -295,26 +308,28 @@ class TInstallBench {
   std::wstring setupExe_, shared_, home_, source_, copies_;
 };
 
-// Pairs of a program and its baseline, the order swapped every other round.
-template <typename A, typename B>
-bench::TPairs Paired(int rounds, A subject, B baseline) {
-  bench::TPairs pairs;
-  for (int round = 0; round < rounds; ++round) {
-    if (round % 2) {
-      const double b = baseline();
-      pairs.Add(subject(), b);
-    } else {
-      const double s = subject();
-      pairs.Add(s, baseline());
-    }
-  }
-  return pairs;
+// An NSIS installer run silently (/S) into an empty folder, process start to exit, in ms.
+// With `files`, the six module files must then be in the folder's Spellcheck.
+double SilentInstall(const std::wstring& installer, const std::wstring& folder, bool files) {
+  RemoveTree(folder);
+  Sleep(kPauseMs);
+  const double start = bench::NowMs();
+  TProcess run(installer, L"/S /D=" + folder);  // /D= comes last and is never quoted
+  if (!run.WaitForExit(static_cast<DWORD>(kTimeoutMs))) bench::Fail("the NSIS installer did not end");
+  const double took = bench::NowMs() - start;
+  if (run.ExitCode() != 0) bench::Fail("the NSIS installer failed");
+  if (files)
+    for (const wchar_t* file : kModuleFiles)
+      if (GetFileAttributesW((folder + L"\\Spellcheck\\" + file).c_str()) == INVALID_FILE_ATTRIBUTES)
+        bench::Fail("the NSIS installer did not install a module file");
+  RemoveTree(folder);
+  return took;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::wstring setupExe, bareExe, hostExe;
+  std::wstring setupExe, bareExe, hostExe, nsisExe, nsisEmptyExe;
   int startupRounds = 15, installRounds = 7;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -324,13 +339,16 @@ int main(int argc, char** argv) {
     if (name == "--setup") setupExe = inst::Widen(value);
     if (name == "--bare") bareExe = inst::Widen(value);
     if (name == "--host") hostExe = inst::Widen(value);
+    if (name == "--nsis") nsisExe = inst::Widen(value);
+    if (name == "--nsis-empty") nsisEmptyExe = inst::Widen(value);
     if (name == "--startup-rounds") startupRounds = std::atoi(value.c_str());
     if (name == "--install-rounds") installRounds = std::atoi(value.c_str());
   }
-  if (setupExe.empty() || bareExe.empty() || hostExe.empty()) {
+  if (setupExe.empty() || bareExe.empty() || hostExe.empty() || nsisExe.empty() ||
+      nsisEmptyExe.empty()) {
     std::fprintf(stderr,
-                 "usage: SetupBench --setup=EXE --bare=EXE --host=EXE [--startup-rounds=N] "
-                 "[--install-rounds=N]\n");
+                 "usage: SetupBench --setup=EXE --bare=EXE --host=EXE --nsis=EXE --nsis-empty=EXE "
+                 "[--startup-rounds=N] [--install-rounds=N]\n");
     return 2;
   }
   // A scratch folder of its own, also the temporary folder of every program started here,
@@ -346,22 +364,46 @@ int main(int argc, char** argv) {
   SetEnvironmentVariableW(L"TMP", childTemp.c_str());
 
   const int result = bench::Main([&] {
-    auto setupStart = [&] { return StartUp(setupExe, kFormClass, kSetupTitle); };
-    auto bareStart = [&] { return StartUp(bareExe, kBareClass, kBareTitle); };
+    const std::vector<std::function<double()>> starts = {
+        [&] { return StartUp(setupExe, kFormClass, kSetupTitle); },
+        [&] { return StartUp(bareExe, kBareClass, kBareTitle); },
+        [&] { return StartUp(nsisExe, kNsisClass, kNsisTitle); }};
+    enum { kSetup, kBare, kNsis };
 
     // One bare window stays open throughout: Wine's desktop process ends about a second
     // after the last program attached to it, and the next one would pay for its restart.
     TProcess keepAlive(bareExe);
     WaitForVisibleWindow(keepAlive, kBareClass, kBareTitle);
-    setupStart();  // one untimed start of each: file caches filled alike
-    bareStart();
-    const bench::TPairs warm = Paired(startupRounds, setupStart, bareStart);
-    bench::TimeRow("Start-up: process start to window visible / bare Win32 window", warm);
+    bench::Rounds(1, starts);  // one untimed start of each: file caches filled alike
+    const auto started = bench::Rounds(startupRounds, starts);
+    bench::TimeRow("Start-up: process start to window visible / bare Win32 window",
+                   bench::Pairs(started[kSetup], started[kBare]));
+    bench::TimeRow("Start-up: NSIS wizard visible / bare Win32 window",
+                   bench::Pairs(started[kNsis], started[kBare]));
+    bench::TimeRow("Start-up: Setup.exe / NSIS wizard, each to its window visible",
+                   bench::Pairs(started[kSetup], started[kNsis]));
+
     TInstallBench install(setupExe, hostExe, work);
-    const bench::TPairs run = Paired(
-        installRounds, [&] { return install.Install(); }, [&] { return install.Copy(); });
+    const std::wstring nsisHome = work + L"\\NSIS Home";
+    const std::vector<std::function<double()>> installs = {
+        [&] { return install.Install(); },
+        [&] { return install.Copy(2); },
+        [&] { return SilentInstall(nsisExe, nsisHome, true); },
+        [&] { return SilentInstall(nsisEmptyExe, nsisHome, false); },
+        [&] { return install.Copy(1); }};
+    enum { kOurs, kCopy12, kNsisFull, kNsisEmpty, kCopy6 };
+    const auto ran = bench::Rounds(installRounds, installs);
     bench::TimeRow(
-        "Installation run: Next on Ready to Finish page shown / CopyFileW of the 12 files", run);
+        "Installation run: Next on Ready to Finish page shown / CopyFileW of the 12 files",
+        bench::Pairs(ran[kOurs], ran[kCopy12]));
+    bench::TimeRow("NSIS silent install (/S): process start to exit / CopyFileW of its 6 files",
+                   bench::Pairs(ran[kNsisFull], ran[kCopy6]));
+    std::vector<double> extraction;
+    for (std::size_t i = 0; i < ran[kNsisFull].size(); ++i)
+      extraction.push_back(ran[kNsisFull][i] - ran[kNsisEmpty][i]);
+    bench::TimeRow(
+        "NSIS extraction: silent install less the same without the files / CopyFileW of its 6 files",
+        bench::Pairs(extraction, ran[kCopy6]));
   });
   RemoveTree(work);
   return result;
