@@ -98,7 +98,19 @@ int TForm::ShowModal() {
   modalResult_ = mrNone;
   Show();
   MSG msg;
+  // The controls still without a window (pages not shown yet) get theirs once the shown
+  // form has painted itself: when nothing waits, or before anything else is handled (a
+  // click, a timer). The start waits only for what it shows.
+  bool windowsPending = true;
+  const auto createPendingWindows = [&] {
+    if (!windowsPending) return;
+    windowsPending = false;
+    Application.RunGuarded([&] {
+      for (TControl* c : AllControls()) c->HandleNeeded();
+    });
+  };
   for (;;) {
+    if (windowsPending && HIWORD(GetQueueStatus(QS_ALLINPUT)) == 0) createPendingWindows();
     const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
     if (got == 0) {  // WM_QUIT: end the run and leave the quit for the outer loop
       PostQuitMessage(static_cast<int>(msg.wParam));
@@ -109,6 +121,7 @@ int TForm::ShowModal() {
       modalResult_ = mrCancel;
       break;
     }
+    if (msg.message != WM_PAINT) createPendingWindows();
     // A key's handler runs from here, not from a window procedure: it gets the same
     // default error handling as a click.
     Application.RunGuarded([&] {

@@ -52,6 +52,7 @@ void TPageControl::SetActivePage(TTabSheet* page) {
   activePage_ = page;
   if (page) {
     page->SetBoundsRect(PageRect());
+    if (HandleAllocated()) page->HandleNeeded();  // its window and its controls' come now
     page->SetVisible(true);
     if (page->HandleAllocated()) BringWindowToTop(page->Handle());
   }
@@ -86,6 +87,15 @@ void TPageControl::CreateParams(TCreateParams& params) {
   RegisterTabControlClass();
   TWinControl::CreateParams(params);
   params.WindowClass = WC_TABCONTROLA;  // no tab items are ever added: no tabs show
+}
+
+void TPageControl::CreateWnd() {
+  // Only the shown page gets its window here; another page gets its own, with its
+  // controls', when it is first shown or when one of its controls first needs a window,
+  // so a start pays only for the page it shows.
+  TControl::CreateWnd();
+  AlignControls();
+  if (activePage_) activePage_->HandleNeeded();
 }
 
 LRESULT TPageControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {

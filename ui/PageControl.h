@@ -1,7 +1,8 @@
 // A container of pages (TTabSheet) that shows exactly one of them and never any tabs:
 // the underlying tab control has no items, so the user cannot switch pages; the program
 // does, through ActivePage or ActivePageIndex. Each page fills the content area, which
-// begins 2 pixels below the display area the tab control reports.
+// begins 2 pixels below the display area the tab control reports. A page and its controls
+// get their windows when the page is first shown (or a window of theirs is first needed).
 #pragma once
 
 #include <vector>
@@ -31,6 +32,7 @@ class TPageControl : public TWinControl {
 
  protected:
   void CreateParams(TCreateParams& params) override;
+  void CreateWnd() override;
   LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:

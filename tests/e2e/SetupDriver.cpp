@@ -74,6 +74,9 @@ void TSetupRun::WaitForForm(const std::wstring& commandLine) {
                                  info_.dwProcessId);
   EXPECT_NE(form_, nullptr) << "the wizard window did not appear for "
                             << testing::PrintToString(commandLine);
+  // Then, as any driver of a program just started: until it waits for input. The pages
+  // not shown yet get their windows only then.
+  if (form_) WaitForInputIdle(info_.hProcess, testkit::kWindowTimeoutMs);
 }
 
 TSetupRun::~TSetupRun() {

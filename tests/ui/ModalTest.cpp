@@ -27,6 +27,21 @@ TEST(ModalRun, EndsOnModalResultAndHidesTheForm) {
   EXPECT_FALSE(IsWindowVisible(form.Handle()));
 }
 
+TEST(ModalRun, APageNotShownGetsItsWindowsOnceTheFormHasPaintedWithWhatWasSetBefore) {
+  TTestForm form;
+  EXPECT_FALSE(form.SecondSheet->HandleAllocated()) << "the form is built with the shown page only";
+  ui::TControl* label = form.FindChild("SecondLbl");
+  label->SetCaption("Set before its window");
+  form.onTick = [&](int tick) {
+    if (tick != 1) return;
+    ASSERT_TRUE(label->HandleAllocated());
+    EXPECT_FALSE(IsWindowVisible(label->Handle()));
+    EXPECT_EQ(testkit::WindowText(label->Handle()), L"Set before its window");
+    form.SetModalResult(ui::mrOk);
+  };
+  EXPECT_EQ(form.RunModal(), ui::mrOk);
+}
+
 TEST(ModalRun, ARefusedCloseQueryKeepsTheFormOpen) {
   TTestForm form;
   bool allow = false;
