@@ -97,6 +97,10 @@ void TForm::SetVisible(bool visible) {
 int TForm::ShowModal() {
   modalResult_ = mrNone;
   Show();
+  // The form is painted whole before anything else is handled, so the user never sees its
+  // frame empty while the loop works: a mouse move over the new window, which comes before
+  // its paint messages, would otherwise start the work below first.
+  RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   MSG msg;
   // The controls still without a window (pages not shown yet) get theirs once the shown
   // form has painted itself: when nothing waits, or before anything else is handled (a

@@ -46,8 +46,9 @@ class TForm : public TWinControl {
 
   // Runs the form as a modal dialog: shows it, runs the message loop until ModalResult
   // is non-zero and the close query agrees, hides it and returns the modal result.
-  // Controls without a window yet (pages not shown) get theirs once the form has painted:
-  // when the loop first finds nothing to do, or before the first other message.
+  // The shown form is painted whole first. Controls without a window yet (pages not
+  // shown) get theirs then: when the loop first finds nothing to do, or before the first
+  // other message.
   // A refused close query resets ModalResult to 0 and the loop goes on. No exception
   // leaves the loop: whatever starts an event handler (mouse, key, close box, timer),
   // an exception that escapes it gets the default error handling and the loop goes on.

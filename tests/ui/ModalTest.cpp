@@ -42,6 +42,48 @@ TEST(ModalRun, APageNotShownGetsItsWindowsOnceTheFormHasPaintedWithWhatWasSetBef
   EXPECT_EQ(form.RunModal(), ui::mrOk);
 }
 
+// Nothing in the window or in any window shown inside it waits to be painted.
+bool NothingToPaint(HWND window) {
+  if (GetUpdateRect(window, nullptr, FALSE)) return false;
+  for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    if (IsWindowVisible(child) && !NothingToPaint(child)) return false;
+  return true;
+}
+
+HWND shownForm;
+int createdUnpainted;
+
+// Counts the windows made inside the form while the shown form still has something to paint.
+LRESULT CALLBACK CountUnpaintedCreations(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_CREATEWND) {
+    const HWND parent = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs->hwndParent;
+    if ((parent == shownForm || IsChild(shownForm, parent)) && IsWindowVisible(shownForm) &&
+        !NothingToPaint(shownForm))
+      ++createdUnpainted;
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST(ModalRun, TheShownFormIsPaintedBeforePagesNotShownGetTheirWindows) {
+  TTestForm form;
+  // A mouse move that waits when the run starts (the pointer over the new window) comes
+  // before the paint messages; it must not make the form wait for the hidden page.
+  PostMessageA(form.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  shownForm = form.Handle();
+  createdUnpainted = 0;
+  const HHOOK hook =
+      SetWindowsHookExA(WH_CBT, CountUnpaintedCreations, nullptr, GetCurrentThreadId());
+  ASSERT_NE(hook, nullptr);
+  form.onTick = [&](int tick) {
+    if (tick != 1) return;
+    EXPECT_TRUE(form.SecondSheet->HandleAllocated());
+    form.SetModalResult(ui::mrOk);
+  };
+  EXPECT_EQ(form.RunModal(), ui::mrOk);
+  UnhookWindowsHookEx(hook);
+  EXPECT_EQ(createdUnpainted, 0) << "windows were made while the shown form was not painted";
+}
+
 TEST(ModalRun, ARefusedCloseQueryKeepsTheFormOpen) {
   TTestForm form;
   bool allow = false;
