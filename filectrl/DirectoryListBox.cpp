@@ -111,14 +111,16 @@ void TDirectoryListBox::ReadVolumeCase() {
 void TDirectoryListBox::BuildTree() {
   const TUpdateSuspended suspended(*this);
   ClearItems();
-  if (treeFolder_.empty()) return;
+  // A list without its window is filled when the window is made: the folders are read
+  // once, as they are then, and the start does not wait for a page not shown yet.
+  if (treeFolder_.empty() || !HandleAllocated()) return;
   ReadVolumeCase();
   for (const std::string& folder : AncestorChain(treeFolder_)) AddItem(folder, &openFolder_);
   const int current = ItemCount() - 1;
   std::string parent = treeFolder_;
   inst::IncludeBackslash(parent);
   for (const std::string& name : SubFolderNames(treeFolder_)) AddItem(parent + name, &closedFolder_);
-  if (HandleAllocated()) SetItemIndex(current);
+  SetItemIndex(current);
 }
 
 void TDirectoryListBox::CreateWnd() {

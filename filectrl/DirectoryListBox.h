@@ -26,7 +26,7 @@ class TDirectoryListBox : public ui::TOwnerDrawList {
   // Moves to drive `letter` (the host folder under Program Files, else the same path on
   // that drive, else its root). Called by the linked drive list when its drive changes.
   void FollowDrive(char letter);
-  // Rebuilds the items around TreeFolder.
+  // Rebuilds the items around TreeFolder; without the list's window, only when it is made.
   virtual void BuildTree();
 
   // The current folder; empty while no folder has been shown yet.

@@ -336,11 +336,10 @@ void TMainDlgForm::InstallationRun() {
   store.ForceOverwrite = !portable;
   payload::CollectPublicFiles = true;
 
+  const std::string base =
+      portable ? HomeDir : inst::JoinPath(SharedBase(), inst::kPublicSubfolder);
   std::string folders[2];
-  for (int i = 0; i < 2; ++i)
-    folders[i] = portable ? inst::JoinPath(HomeDir, inst::kModuleSubfolders[i])
-                          : inst::JoinPath(SharedBase(), std::string(inst::kPublicSubfolder) +
-                                                             inst::kModuleSubfolders[i]);
+  for (int i = 0; i < 2; ++i) folders[i] = inst::JoinPath(base, inst::kModuleSubfolders[i]);
   const bool exists[2] = {inst::FolderExists(folders[0]), inst::FolderExists(folders[1])};
   for (int i = 0; i < 2; ++i) {
     // Every existing module folder gets the files; with neither, the first one is made.
