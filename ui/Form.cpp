@@ -114,7 +114,9 @@ int TForm::ShowModal() {
     });
   };
   for (;;) {
-    if (windowsPending && HIWORD(GetQueueStatus(QS_ALLINPUT)) == 0) createPendingWindows();
+    // Peeking handles the messages sent from elsewhere (activation, the display driver),
+    // which would otherwise count as waiting while the loop then sits idle without them.
+    if (windowsPending && !PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) createPendingWindows();
     const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
     if (got == 0) {  // WM_QUIT: end the run and leave the quit for the outer loop
       PostQuitMessage(static_cast<int>(msg.wParam));
