@@ -6,15 +6,15 @@
 #include <exception>
 #include <memory>
 
-#include "ui/Application.h"
-#include "payload/AttachFiles.h"
-#include "ui/LayoutClasses.h"
 #include "filectrl/FileCtrlClasses.h"
 #include "instutils/InstUtils.h"
-#include "wizard/MainDlg.h"
 #include "instutils/SetupMessage.h"
-#include "resources/SetupResources.h"
 #include "instutils/SystemLibrary.h"
+#include "payload/AttachFiles.h"
+#include "resources/SetupResources.h"
+#include "ui/Application.h"
+#include "ui/LayoutClasses.h"
+#include "wizard/MainDlg.h"
 
 namespace {
 

@@ -20,9 +20,9 @@
 #include <string>
 #include <vector>
 
-#include "payload/AttachFiles.h"
 #include "bench/BenchStats.h"
 #include "instutils/Handles.h"
+#include "payload/AttachFiles.h"
 
 namespace {
 

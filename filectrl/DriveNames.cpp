@@ -1,9 +1,9 @@
 #include "filectrl/DriveNames.h"
 
 #include "filectrl/CriticalErrorsSuppressed.h"
+#include "filectrl/NameCase.h"
 #include "instutils/FormatText.h"
 #include "instutils/InstUtils.h"
-#include "filectrl/NameCase.h"
 #include "instutils/SystemLibrary.h"
 
 namespace filectrl {

@@ -3,8 +3,8 @@
 #include <cctype>
 
 #include "instutils/Text.h"
-#include "ui/LayoutClasses.h"
 #include "ui/Form.h"
+#include "ui/LayoutClasses.h"
 #include "ui/WinControl.h"
 
 namespace ui {

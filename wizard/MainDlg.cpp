@@ -5,28 +5,28 @@
 
 #include <cctype>
 
+#include "filectrl/DirectoryListBox.h"
+#include "filectrl/DriveComboBox.h"
+#include "instutils/FormatText.h"
+#include "instutils/InstUtils.h"
+#include "instutils/ProductNames.h"
+#include "instutils/SetupMessage.h"
+#include "instutils/SetupTitle.h"
+#include "instutils/TempFiles.h"
+#include "instutils/Widen.h"
 #include "payload/AttachFiles.h"
 #include "ui/Bevel.h"
 #include "ui/Button.h"
 #include "ui/CheckBox.h"
 #include "ui/Edit.h"
-#include "instutils/FormatText.h"
-#include "wizard/HomeFolder.h"
 #include "ui/Image.h"
-#include "instutils/InstUtils.h"
-#include "instutils/ProductNames.h"
 #include "ui/Label.h"
 #include "ui/Memo.h"
 #include "ui/PageControl.h"
 #include "ui/Panel.h"
-#include "instutils/SetupMessage.h"
-#include "instutils/SetupTitle.h"
-#include "filectrl/DirectoryListBox.h"
-#include "filectrl/DriveComboBox.h"
 #include "ui/TabSheet.h"
-#include "instutils/TempFiles.h"
+#include "wizard/HomeFolder.h"
 #include "wizard/UpdateLog.h"
-#include "instutils/Widen.h"
 
 namespace wizard {
 

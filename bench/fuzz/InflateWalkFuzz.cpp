@@ -11,8 +11,8 @@
 #include <cstring>
 #include <vector>
 
-#include "payload/Inflate.h"
 #include "bench/fuzz/WalkCheck.h"
+#include "payload/Inflate.h"
 
 namespace {
 

@@ -587,9 +587,11 @@ class LatvianSystemTest : public InstallTest {
       GetWindowRect(logo, &area);
       EXPECT_TRUE(ShowsCarmine(area)) << "a logo is missing";
     }
-    for (HWND edit : run.FindAll(L"Edit", true))
-      if (GetWindowLongW(edit, GWL_STYLE) & ES_MULTILINE)
+    for (HWND edit : run.FindAll(L"Edit", true)) {
+      if (GetWindowLongW(edit, GWL_STYLE) & ES_MULTILINE) {
         EXPECT_GT(SendMessageW(edit, WM_GETTEXTLENGTH, 0, 0), 1000) << "no licence";
+      }
+    }
   }
 };
 

@@ -11,9 +11,9 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/e2e/SetupDriver.h"
 #include "tests/common/TestFolder.h"
 #include "tests/common/WindowDriver.h"
+#include "tests/e2e/SetupDriver.h"
 
 namespace e2e {
 

@@ -2,9 +2,9 @@
 // home-folder page, built from a layout like the wizard's.
 #pragma once
 
-#include "ui/Form.h"
 #include "filectrl/DirectoryListBox.h"
 #include "filectrl/DriveComboBox.h"
+#include "ui/Form.h"
 
 class TFileCtrlForm : public ui::TForm {
  public:

@@ -8,10 +8,10 @@
 #include <algorithm>
 
 #include "filectrl/FolderPaths.h"
-#include "instutils/InstUtils.h"
-#include "tests/filectrl/FileCtrlForm.h"
 #include "filectrl/ResourceBitmap.h"
+#include "instutils/InstUtils.h"
 #include "tests/common/TestFolder.h"
+#include "tests/filectrl/FileCtrlForm.h"
 
 using filectrl::TDirectoryListBox;
 using filectrl::TDriveComboBox;

@@ -6,10 +6,10 @@
 
 #include <string>
 
-#include "ui/Application.h"
 #include "filectrl/FileCtrlClasses.h"
 #include "instutils/InstUtils.h"
 #include "tests/filectrl/FileCtrlForm.h"
+#include "ui/Application.h"
 
 namespace {
 

@@ -9,11 +9,11 @@
 
 #include <gtest/gtest.h>
 
-#include "payload/AttachFiles.h"
-#include "instutils/InstUtils.h"
 #include "instutils/DateTime.h"
+#include "instutils/InstUtils.h"
 #include "instutils/SetupTitle.h"
 #include "instutils/TempFiles.h"
+#include "payload/AttachFiles.h"
 #include "tests/common/TestFolder.h"
 #include "tests/common/WindowDriver.h"
 

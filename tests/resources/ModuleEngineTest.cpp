@@ -8,10 +8,10 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/resources/BuildFacts.h"
 #include "instutils/Handles.h"
-#include "tests/resources/OwnPayload.h"
 #include "tests/common/TestFolder.h"
+#include "tests/resources/BuildFacts.h"
+#include "tests/resources/OwnPayload.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/resources/BuildFacts.h"
-#include "tests/resources/OwnPayload.h"
 #include "instutils/DateTime.h"
 #include "tests/common/TestFolder.h"
+#include "tests/resources/BuildFacts.h"
+#include "tests/resources/OwnPayload.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "instutils/Text.h"
-#include "ui/Memo.h"
 #include "tests/common/TestFolder.h"
 #include "tests/ui/TestForm.h"
+#include "ui/Memo.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <set>
 #include <string>
 
+#include "tests/ui/TestForm.h"
 #include "ui/Application.h"
 #include "ui/LayoutReader.h"
-#include "tests/ui/TestForm.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <set>
 #include <vector>
 
+#include "tests/ui/TestForm.h"
 #include "ui/Form.h"
 #include "ui/OwnerDrawList.h"
-#include "tests/ui/TestForm.h"
 
 namespace {
 

@@ -6,11 +6,11 @@
 #include <stdexcept>
 #include <vector>
 
-#include "ui/Application.h"
 #include "instutils/SetupTitle.h"
-#include "tests/ui/TestForm.h"
-#include "tests/common/WindowDriver.h"
 #include "instutils/Widen.h"
+#include "tests/common/WindowDriver.h"
+#include "tests/ui/TestForm.h"
+#include "ui/Application.h"
 
 namespace {
 
