@@ -1,10 +1,14 @@
-// The entry sequence: the payload store and the wizard form are created, the wizard runs
-// as one modal dialog, the settings are saved when an installation was started, and both
-// objects are freed, the form first, because it uses the store to the end.
+// The entry sequence: the options are taken out of the command line, then either the help
+// box, the unattended installation (/S), or the wizard: the payload store and the wizard
+// form are created, the wizard runs as one modal dialog, the settings are saved when an
+// installation was started, and both objects are freed, the form first, because it uses
+// the store to the end. The setup log (/LOG=) is written last, with the exit code.
 #include <windows.h>
 
 #include <exception>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "filectrl/FileCtrlClasses.h"
 #include "instutils/InstUtils.h"
@@ -14,11 +18,44 @@
 #include "resources/SetupResources.h"
 #include "ui/Application.h"
 #include "ui/LayoutClasses.h"
+#include "wizard/HomeFolder.h"
+#include "wizard/Installation.h"
 #include "wizard/MainDlg.h"
+#include "wizard/SetupLog.h"
 
 namespace {
 
-void RunSetup() {
+const char* const kHelpText =
+    "Usage: Setup.exe [options] [-d<home folder>]\r\r"
+    "-d<folder>\tthe home folder of Zentrova Word Processor (first argument after the options)\r"
+    "/S\tinstall without any window or message\r"
+    "/LOG=<path>\twrite a log of the setup to <path> (UTF-8 text)\r"
+    "/? or /help\tshow this help\r\r"
+    "Exit codes of /S:\r"
+    "0\tinstalled\r"
+    "1\tthe setup could not start (damaged program)\r"
+    "2\tnothing installed: no Zentrova Word Processor in the home folder, or it is running\r"
+    "4\tthe installation failed part way (a file could not be written)";
+
+// The one store of the process for the scope: inflated on creation, freed (and the
+// program's temporary files swept) on destruction.
+class TProcessStore {
+ public:
+  TProcessStore() : store_(std::make_unique<payload::TAttachedFiles>()) {
+    payload::AttachedFiles = store_.get();
+  }
+  ~TProcessStore() {
+    store_.reset();
+    payload::AttachedFiles = nullptr;
+  }
+  TProcessStore(const TProcessStore&) = delete;
+  TProcessStore& operator=(const TProcessStore&) = delete;
+
+ private:
+  std::unique_ptr<payload::TAttachedFiles> store_;
+};
+
+int RunWizard() {
   // The classes the wizard's layout names: the ten standard controls, the drive list and
   // the folder tree list. The wizard's window, which stands for the program on the
   // taskbar, carries the setup title as its caption.
@@ -26,14 +63,27 @@ void RunSetup() {
   filectrl::RegisterFileCtrlClasses();
   ui::Application.SetIconResource(GetModuleHandleA(nullptr), SETUP_ICON_ID);
 
-  auto store = std::make_unique<payload::TAttachedFiles>();
-  payload::AttachedFiles = store.get();
+  const TProcessStore store;
   auto form = std::make_unique<wizard::TMainDlgForm>();
   form->ShowModal();
   if (inst::InstallStarted) form->SaveSettings();
-  form.reset();
-  store.reset();  // sweeps the program's temporary files
-  payload::AttachedFiles = nullptr;
+  return 0;
+}
+
+int RunUnattended(const std::vector<std::string>& args) {
+  const TProcessStore store;
+  return wizard::InstallUnattended(args);
+}
+
+int Run(const wizard::SetupOptions& options) {
+  if (options.help) {
+    inst::SetupMessage(kHelpText, inst::TDialogKind::Information, inst::buttons::OK);
+    wizard::Log("Help shown; nothing installed");
+    return 0;
+  }
+  // Unattended, no box is ever shown: every question gets the answer that loses nothing.
+  inst::SetUnattended(options.silent);
+  return options.silent ? RunUnattended(options.rest) : RunWizard();
 }
 
 }  // namespace
@@ -42,13 +92,25 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // Before anything else is loaded: DLLs come from the system folder only.
   inst::RestrictDllSearchToSystemFolder();
   inst::InitializeInstUtils();
+  const wizard::SetupOptions options =
+      wizard::ReadSetupOptions(wizard::SplitCommandLine(GetCommandLineA()));
+  wizard::TSetupLog log;
+  if (options.hasLog) wizard::SetupLog = &log;
+  wizard::Log("Zentrova Latvian Spellchecker setup, version " + wizard::ProgramVersion());
+  wizard::Log(std::string("Command line: ") + GetCommandLineA());
+  wizard::Log(options.silent ? "Mode: unattended (/S)" : "Mode: wizard");
   int exitCode = 0;
   try {
-    RunSetup();
+    exitCode = Run(options);
   } catch (const std::exception& error) {
+    wizard::Log(std::string("Could not start: ") + error.what());
     inst::SetupMessage(error.what(), inst::TDialogKind::Error, inst::buttons::OK);
-    exitCode = 1;
+    exitCode = wizard::kExitCannotStart;
   }
+  wizard::Log("Exit code: " + std::to_string(exitCode));
+  // A log that cannot be written changes nothing: the outcome stands.
+  if (options.hasLog && !options.logPath.empty()) log.Save(options.logPath);
+  wizard::SetupLog = nullptr;
   inst::FinalizeInstUtils();
   return exitCode;
 }

@@ -4,10 +4,10 @@
 
 #include <algorithm>
 
-#include "filectrl/CriticalErrorsSuppressed.h"
 #include "filectrl/DriveComboBox.h"
 #include "filectrl/FolderPaths.h"
 #include "filectrl/NameCase.h"
+#include "instutils/CriticalErrorsSuppressed.h"
 #include "instutils/InstUtils.h"
 
 namespace filectrl {
@@ -97,7 +97,7 @@ void TDirectoryListBox::FollowDrive(char letter) {
 void TDirectoryListBox::ReadVolumeCase() {
   const std::string root = inst::DrivePart(treeFolder_) + "\\";
   DWORD flags = 0;
-  const TCriticalErrorsSuppressed quiet;
+  const inst::TCriticalErrorsSuppressed quiet;
   if (!GetVolumeInformationA(root.c_str(), nullptr, 0, nullptr, nullptr, &flags, nullptr, 0)) {
     // Unknown volume: show names as they are stored and compare them ignoring case.
     keepsCase_ = true;

@@ -1,7 +1,7 @@
 #include "filectrl/DriveNames.h"
 
-#include "filectrl/CriticalErrorsSuppressed.h"
 #include "filectrl/NameCase.h"
+#include "instutils/CriticalErrorsSuppressed.h"
 #include "instutils/FormatText.h"
 #include "instutils/InstUtils.h"
 #include "instutils/SystemLibrary.h"
@@ -27,7 +27,7 @@ std::string VolumeLabel(char letter) {
   const std::string root = std::string(1, letter) + ":\\";
   char name[kNameBufferSize] = {};
   {
-    TCriticalErrorsSuppressed quiet;
+    inst::TCriticalErrorsSuppressed quiet;
     if (!GetVolumeInformationA(root.c_str(), name, kNameBufferSize, nullptr, nullptr, nullptr,
                                nullptr, 0))
       name[0] = '\0';

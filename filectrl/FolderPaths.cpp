@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "filectrl/CriticalErrorsSuppressed.h"
 #include "filectrl/NameCase.h"
+#include "instutils/CriticalErrorsSuppressed.h"
 #include "instutils/Handles.h"
 #include "instutils/InstUtils.h"
 #include "instutils/ProductNames.h"
@@ -52,7 +52,7 @@ std::vector<std::string> AncestorChain(std::string folder) {
 
 std::vector<std::string> SubFolderNames(const std::string& folder) {
   std::vector<std::string> names;
-  const TCriticalErrorsSuppressed quiet;
+  const inst::TCriticalErrorsSuppressed quiet;
   WIN32_FIND_DATAA entry;
   inst::UniqueFind find(FindFirstFileA(inst::JoinPath(folder, "*.*").c_str(), &entry));
   if (!find) return names;
@@ -72,7 +72,7 @@ std::string NearestExistingFolder(std::string path) {
   const std::string drive = inst::DrivePart(path);
   if (drive.empty()) return {};
   const std::size_t stop = drive.size() + 1;
-  const TCriticalErrorsSuppressed quiet;
+  const inst::TCriticalErrorsSuppressed quiet;
   while (!inst::FolderExists(path) && path.size() > stop) {
     std::string shorter = path;
     if (shorter.back() == '\\') shorter.pop_back();
@@ -84,7 +84,7 @@ std::string NearestExistingFolder(std::string path) {
 }
 
 std::string FolderOnDrive(char letter, const std::string& current, const std::string& programFiles) {
-  const TCriticalErrorsSuppressed quiet;
+  const inst::TCriticalErrorsSuppressed quiet;
   if (!programFiles.empty() && SameLetter(programFiles[0], letter)) {
     std::string folder = programFiles;
     inst::IncludeBackslash(folder);

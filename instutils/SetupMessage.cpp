@@ -8,6 +8,7 @@ namespace inst {
 namespace {
 
 HWND messageOwner = nullptr;
+bool unattended = false;
 
 // English as used in the United States: English button captions on every system.
 constexpr WORD kButtonLanguage = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
@@ -44,11 +45,30 @@ UINT ButtonFlag(TButtonSet set) {
   }
 }
 
+// The answer of the unattended mode: the one that loses nothing and never asks again.
+int UnattendedAnswer(TButtonSet set) {
+  switch (set) {
+    case buttons::AbortRetryIgnore:
+      return IDABORT;
+    case buttons::OKCancel:
+    case buttons::RetryCancel:
+    case buttons::YesNoCancel:
+      return IDCANCEL;
+    case buttons::YesNo:
+      return IDNO;
+    default:
+      return IDOK;
+  }
+}
+
 }  // namespace
+
+void SetUnattended(bool on) { unattended = on; }
 
 void SetMessageOwner(HWND owner) { messageOwner = owner; }
 
 int SetupMessage(const std::string& text, TDialogKind kind, TButtonSet buttons) {
+  if (unattended) return UnattendedAnswer(buttons);
   const UINT flags = IconFlag(kind) | ButtonFlag(buttons) | MB_TASKMODAL;
   const int result = MessageBoxExW(messageOwner, Widen(text).c_str(), Widen(kSetupTitle).c_str(),
                                    flags, kButtonLanguage);

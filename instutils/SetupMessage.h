@@ -31,6 +31,10 @@ inline constexpr TButtonSet YesNoCancel = Yes | No | Cancel;             // 11
 // as OK. Text breaks lines with a bare carriage return; it is widened from the ANSI code page.
 int SetupMessage(const std::string& text, TDialogKind kind, TButtonSet buttons);
 
+// In unattended mode no box is shown: each call returns the answer that loses nothing
+// (Abort, Cancel or No; OK for a notice), as an unattended installation answers.
+void SetUnattended(bool on);
+
 // The owner of every box: the application's main window, set by the application at
 // start-up; no owner until then.
 void SetMessageOwner(HWND owner);

@@ -99,7 +99,8 @@ bool TAttachedFiles::ExtractFile(const TAttachedFile* Entry, const std::string& 
       if (inst::SameName((*it)->Name, Name)) Entry = it->get();
   }
   for (;;) {
-    if (Entry && WriteEntry(*Entry, TargetPath)) return true;
+    LastWriteError = Entry ? WriteEntry(*Entry, TargetPath) : ERROR_FILE_NOT_FOUND;
+    if (LastWriteError == ERROR_SUCCESS) return true;
     const int answer =
         inst::SetupMessage(inst::FormatText(kCannotCreateText, {TargetPath}),
                            inst::TDialogKind::Error, inst::buttons::AbortRetryIgnore);
@@ -109,7 +110,8 @@ bool TAttachedFiles::ExtractFile(const TAttachedFile* Entry, const std::string& 
   }
 }
 
-bool TAttachedFiles::WriteEntry(const TAttachedFile& entry, const std::string& targetPath) const {
+std::uint32_t TAttachedFiles::WriteEntry(const TAttachedFile& entry,
+                                         const std::string& targetPath) const {
   // Written whole or not at all (an existing target is replaced by a file written beside
   // it) and dated on the handle that wrote it. One write, straight from the inflated data.
   FILETIME utc;
@@ -122,7 +124,7 @@ bool TAttachedFiles::WriteEntry(const TAttachedFile& entry, const std::string& t
     inst::MakeFolders(inst::FolderPart(targetPath));
     error = inst::WriteBytesToFile(targetPath, bytes, how);
   }
-  return error == ERROR_SUCCESS;
+  return error;
 }
 
 bool TAttachedFiles::QueueFiles(const std::string& Name, const std::string& Folder,

@@ -66,12 +66,13 @@ class TAttachedFiles {
   std::array<std::vector<std::unique_ptr<TFileToInstall>>, 1> Queues;  // only queue 0
   std::vector<std::string> PublicFiles;  // targets under the Public folder, queueing order
   bool ForceOverwrite = false;           // when true every request queues as mode 2
+  std::uint32_t LastWriteError = 0;      // the system's error of ExtractFile's last attempt
 
  private:
   void Load(const std::uint8_t* packed, std::size_t size);
   bool QueueFile(TAttachedFile& entry, const std::string& folder, std::uint8_t queueNumber,
                  std::uint8_t effectiveMode, std::uint8_t callerMode);
-  bool WriteEntry(const TAttachedFile& entry, const std::string& targetPath) const;
+  std::uint32_t WriteEntry(const TAttachedFile& entry, const std::string& targetPath) const;
 
   std::string publicFolder_;  // the shared Public folder, found at the first collected job
 };

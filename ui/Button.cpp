@@ -75,7 +75,8 @@ void TButton::CreateParams(TCreateParams& params) {
 }
 
 void TButton::CommandNotify(WORD code) {
-  if (code == BN_CLICKED) Click();
+  // A click posted to a hidden or disabled button (BM_CLICK works on any) does nothing.
+  if (code == BN_CLICKED && CanFocus()) Click();
 }
 
 HBRUSH TButton::CtlColor(HDC) {

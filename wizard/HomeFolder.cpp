@@ -3,6 +3,9 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <cctype>
+
+#include "instutils/CriticalErrorsSuppressed.h"
 #include "instutils/Handles.h"
 #include "instutils/InstUtils.h"
 #include "instutils/ProductNames.h"
@@ -61,11 +64,17 @@ SavedSettings ReadSettings() {
   return s;
 }
 
-void WriteSettings(const std::string& mainDir, bool launch) {
+void WriteMainDir(const std::string& mainDir) {
   const inst::UniqueKey key = OpenHomeFolderKey();
   if (!key) return;
   RegSetValueExA(key.get(), "MAINDIR", 0, REG_SZ, reinterpret_cast<const BYTE*>(mainDir.c_str()),
                  static_cast<DWORD>(mainDir.size() + 1));
+}
+
+void WriteSettings(const std::string& mainDir, bool launch) {
+  WriteMainDir(mainDir);
+  const inst::UniqueKey key = OpenHomeFolderKey();
+  if (!key) return;
   const DWORD value = launch ? 1 : 0;
   RegSetValueExA(key.get(), "LAUNCH", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
                  sizeof value);
@@ -91,12 +100,65 @@ std::vector<std::string> SplitCommandLine(const std::string& commandLine) {
   return args;
 }
 
-std::string InitialHomeDir(const SavedSettings& settings, const std::vector<std::string>& args) {
-  std::string home = settings.hasMainDir ? settings.mainDir : std::string();
-  if (home.empty() || !inst::FolderExists(home))
-    home = inst::JoinPath(inst::GetSpecialFolder(CSIDL_PROGRAM_FILES), inst::kHostFolderName);
-  if (args.size() > 1 && args[1].compare(0, 2, "-d") == 0) home = args[1].substr(2);
-  return home;
+SetupOptions ReadSetupOptions(const std::vector<std::string>& args) {
+  SetupOptions options;
+  const auto is = [](const std::string& arg, const char* name) {
+    return (arg[0] == '/' || arg[0] == '-') && lstrcmpiA(arg.c_str() + 1, name) == 0;
+  };
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (i == 0 || arg.empty()) {
+      options.rest.push_back(arg);
+    } else if (is(arg, "S")) {
+      options.silent = true;
+    } else if (is(arg, "?") || is(arg, "help")) {
+      options.help = true;
+    } else if (is(arg.substr(0, 5), "LOG=")) {
+      options.hasLog = true;
+      options.logPath = arg.substr(5);
+    } else {
+      options.rest.push_back(arg);
+    }
+  }
+  return options;
+}
+
+HomeProposal ProposeHomeDir(const SavedSettings& settings, const std::vector<std::string>& args) {
+  if (args.size() > 1 && args[1].compare(0, 2, "-d") == 0)
+    return {WithoutLongPathPrefix(args[1].substr(2)), "given by the -d option"};
+  const std::string saved = settings.hasMainDir ? WithoutLongPathPrefix(settings.mainDir) : "";
+  if (!saved.empty() && !IsDevicePath(saved)) {
+    const inst::TCriticalErrorsSuppressed quiet;
+    if (inst::FolderExists(saved)) return {saved, "saved as MAINDIR"};
+  }
+  return {inst::JoinPath(inst::GetSpecialFolder(CSIDL_PROGRAM_FILES), inst::kHostFolderName),
+          settings.hasMainDir ? "the default (the saved MAINDIR names no folder)"
+                              : "the default (no MAINDIR saved)"};
+}
+
+std::string WithoutLongPathPrefix(const std::string& folder) {
+  if (lstrcmpiA(folder.substr(0, 8).c_str(), "\\\\?\\UNC\\") == 0) return "\\\\" + folder.substr(8);
+  // "\\?\" before anything but a drive ("\\?\GLOBALROOT\...", "\\?\Volume{...}") stays.
+  if (folder.compare(0, 4, "\\\\?\\") == 0 && folder.size() >= 6 &&
+      std::isalpha(static_cast<unsigned char>(folder[4])) && folder[5] == ':')
+    return folder.substr(4);
+  return folder;
+}
+
+bool IsDevicePath(const std::string& folder) {
+  return folder.compare(0, 4, "\\\\.\\") == 0 || folder.compare(0, 4, "\\\\?\\") == 0 ||
+         folder.compare(0, 4, "\\??\\") == 0;
+}
+
+bool HoldsHost(const std::string& folder) {
+  if (IsDevicePath(folder)) return false;
+  const inst::TCriticalErrorsSuppressed quiet;
+  return inst::FileExists(inst::JoinPath(folder, inst::kHostExe));
+}
+
+char ProgramFilesDrive() {
+  const std::string pf = inst::GetSpecialFolder(CSIDL_PROGRAM_FILES);
+  return pf.empty() ? 'c' : static_cast<char>(std::tolower(static_cast<unsigned char>(pf[0])));
 }
 
 std::string NormalizeDestDirText(std::string t, char selectedDrive,
@@ -105,6 +167,7 @@ std::string NormalizeDestDirText(std::string t, char selectedDrive,
   t.erase(0, first == std::string::npos ? t.size() : first);
   const auto last = t.find_last_not_of(' ');
   t.erase(last == std::string::npos ? 0 : last + 1);
+  t = WithoutLongPathPrefix(t);
   if (!HasDrivePart(t)) t = std::string(1, selectedDrive) + ":";
   if (!t.empty() && inst::LastChar(t) == '\\') inst::DeleteLastChar(t);
   const bool noName = inst::FolderPart(t).size() == t.size();

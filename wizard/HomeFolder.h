@@ -23,20 +23,56 @@ struct SavedSettings {
 SavedSettings ReadSettings();
 // Writes MAINDIR (REG_SZ with its NUL) and LAUNCH (REG_DWORD 0 or 1); failures are silent.
 void WriteSettings(const std::string& mainDir, bool launch);
+// Writes MAINDIR alone (the unattended installation leaves LAUNCH as it is).
+void WriteMainDir(const std::string& mainDir);
 
 // The command line split as the platform's start-up code does it: arguments are separated by
 // blanks and control characters; double quotes group blanks into one argument and vanish.
 // Element 0 is the program.
 std::vector<std::string> SplitCommandLine(const std::string& commandLine);
 
-// The proposed home folder: MAINDIR when it names an existing folder, else Program Files
-// joined with "Zentrova"; a first argument "-d<folder>" overrides both, unchanged.
-std::string InitialHomeDir(const SavedSettings& settings, const std::vector<std::string>& args);
+// The options taken out of the command line before the rest is read: /S, /LOG=path, /?
+// and /help, any letter case, each also with "-" for "/", wherever they stand.
+struct SetupOptions {
+  bool silent = false;
+  bool help = false;
+  bool hasLog = false;
+  std::string logPath;             // the last /LOG= given
+  std::vector<std::string> rest;   // the arguments left, element 0 the program
+};
+SetupOptions ReadSetupOptions(const std::vector<std::string>& args);
 
-// The cleaning of the home-folder text: blanks trimmed, a text without drive part becomes
-// the selected drive, one trailing backslash dropped, and a drive root or the Program Files
-// folder itself becomes its "Zentrova" sub-folder.
+// The proposed home folder and where it came from.
+struct HomeProposal {
+  std::string folder;
+  const char* why;  // in the words of the setup log
+};
+// MAINDIR when it names an existing folder, else Program Files joined with "Zentrova"; a
+// first argument "-d<folder>" overrides both, unchanged but for a long-path prefix.
+HomeProposal ProposeHomeDir(const SavedSettings& settings, const std::vector<std::string>& args);
+inline std::string InitialHomeDir(const SavedSettings& settings,
+                                  const std::vector<std::string>& args) {
+  return ProposeHomeDir(settings, args).folder;
+}
+
+// A folder without its long-path prefix: "\\?\C:\x" is "C:\x" and "\\?\UNC\s\x" is
+// "\\s\x". Other text is returned as it is.
+std::string WithoutLongPathPrefix(const std::string& folder);
+// A path in one of the system's device forms ("\\.\", "\\?\", "\??\"), which no home
+// folder is written in once its long-path prefix is gone.
+bool IsDevicePath(const std::string& folder);
+// Whether the folder holds the word processor (qzv.exe), asked without the system's
+// "no disk" box; a device path never does.
+bool HoldsHost(const std::string& folder);
+
+// The cleaning of the home-folder text: blanks trimmed, a long-path prefix removed, a text
+// without drive part becomes the selected drive, one trailing backslash dropped, and a drive
+// root or the Program Files folder itself becomes its "Zentrova" sub-folder.
 std::string NormalizeDestDirText(std::string text, char selectedDrive,
                                  const std::string& programFiles);
+
+// The drive of the Program Files folder, lower case ('c' without one): the drive of a home
+// folder typed without one before any drive is chosen.
+char ProgramFilesDrive();
 
 }  // namespace wizard

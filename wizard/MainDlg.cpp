@@ -26,7 +26,7 @@
 #include "ui/Panel.h"
 #include "ui/TabSheet.h"
 #include "wizard/HomeFolder.h"
-#include "wizard/UpdateLog.h"
+#include "wizard/Installation.h"
 
 namespace wizard {
 
@@ -58,38 +58,6 @@ const char* const kCloseQuestion =
     "to complete the installation of the %s.\r\r"
     "To continue installing, click No.\r"
     "To quit this setup program, click Abort.";
-
-struct TModuleFile {
-  const char* name;
-  std::uint8_t mode;
-};
-// The module files, in the order they are queued for every chosen folder.
-const TModuleFile kModuleFiles[] = {
-    {"Latvian.asc", payload::kAlwaysReplace},
-    {"hunspell.dll", payload::kReplaceWhenDateDiffers},
-    {"lv_LV.dic", payload::kReplaceWhenDateDiffers},
-    {"lv_LV.aff", payload::kReplaceWhenDateDiffers},
-    {"userdiclv.tlx", payload::kKeepExisting},
-    {"Latvian.hyph", payload::kReplaceWhenDateDiffers},
-};
-
-// The shared data folder: common application data, or the documents folder without it.
-std::string SharedBase() {
-  std::string base = inst::GetSpecialFolder(CSIDL_COMMON_APPDATA);
-  if (base.empty()) base = inst::GetSpecialFolder(CSIDL_PERSONAL);
-  return base;
-}
-
-char ProgramFilesDrive() {
-  const std::string pf = inst::GetSpecialFolder(CSIDL_PROGRAM_FILES);
-  return pf.empty() ? 'c' : static_cast<char>(std::tolower(static_cast<unsigned char>(pf[0])));
-}
-
-BOOL CALLBACK FindHostWindow(HWND window, LPARAM found) {
-  if (GetPropA(window, inst::kHostWindowProperty) == nullptr) return TRUE;
-  *reinterpret_cast<bool*>(found) = true;
-  return FALSE;
-}
 
 }  // namespace
 
@@ -167,22 +135,12 @@ void TMainDlgForm::ShowLogos() {
 
 void TMainDlgForm::ReadInitialSettings() {
   const SavedSettings saved = ReadSettings();
-  HomeDir = InitialHomeDir(saved, SplitCommandLine(GetCommandLineA()));
+  HomeDir = InitialHomeDir(saved, ReadSetupOptions(SplitCommandLine(GetCommandLineA())).rest);
   FinishChkBx->SetChecked(saved.launch);
 }
 
 void TMainDlgForm::SaveSettings() {
   WriteSettings(HomeDir, FinishChkBx->Checked());
-}
-
-bool TMainDlgForm::HostIsRunning() {
-  bool found = false;
-  EnumWindows(FindHostWindow, reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
-bool TMainDlgForm::HomeOnExternalDrive() const {
-  return inst::IsExternalDrive(HomeDir);
 }
 
 void TMainDlgForm::NormalizeDestDir() {
@@ -270,6 +228,7 @@ bool TMainDlgForm::LoadLicense() {
 }
 
 void TMainDlgForm::GoToPage(TPage from, TPage to) {
+  if (to > kFinishPressed) return;  // Back from the first page: no page there
   // The check of the page entered; it may keep the wizard where it is.
   ui::TControl* focus = nullptr;
   switch (to) {
@@ -295,7 +254,7 @@ void TMainDlgForm::GoToPage(TPage from, TPage to) {
       break;
     case kReadyPage:
       NormalizeDestDir();
-      if (!inst::FileExists(inst::JoinPath(DestDirEdt->Text(), inst::kHostExe))) {
+      if (!HoldsHost(DestDirEdt->Text())) {
         inst::SetupMessage(kWrongFolderText, inst::TDialogKind::Information, inst::buttons::OK);
         return;
       }
@@ -305,6 +264,12 @@ void TMainDlgForm::GoToPage(TPage from, TPage to) {
     case kInstallingPage:
       if (HostIsRunning()) {
         inst::SetupMessage(kHostRunningText, inst::TDialogKind::Information, inst::buttons::OK);
+        return;
+      }
+      // The folder accepted on the home-folder page may have gone since (a stick pulled).
+      if (!HoldsHost(HomeDir)) {
+        inst::SetupMessage(kWrongFolderText, inst::TDialogKind::Information, inst::buttons::OK);
+        GoToPage(kReadyPage, kDestDirPage);
         return;
       }
       break;
@@ -331,38 +296,17 @@ void TMainDlgForm::GoToPage(TPage from, TPage to) {
 void TMainDlgForm::InstallationRun() {
   // Let the installing page show before the thread is busy writing files.
   UpdateWindow(Handle());
-  payload::TAttachedFiles& store = *payload::AttachedFiles;
-  const bool portable = HomeOnExternalDrive();
-  store.ForceOverwrite = !portable;
-  payload::CollectPublicFiles = true;
-
-  const std::string base =
-      portable ? HomeDir : inst::JoinPath(SharedBase(), inst::kPublicSubfolder);
-  std::string folders[2];
-  for (int i = 0; i < 2; ++i) folders[i] = inst::JoinPath(base, inst::kModuleSubfolders[i]);
-  const bool exists[2] = {inst::FolderExists(folders[0]), inst::FolderExists(folders[1])};
-  for (int i = 0; i < 2; ++i) {
-    // Every existing module folder gets the files; with neither, the first one is made.
-    if (!exists[i] && !(i == 0 && !exists[1])) continue;
-    for (const TModuleFile& file : kModuleFiles) store.QueueFiles(file.name, folders[i], 0, file.mode);
-  }
-  inst::InstallStarted = true;
-
-  for (const auto& job : store.Queues[0]) {
-    if (!store.ExtractFile(job->Entry, "", job->Target)) {
-      EndDialog(ui::mrCancel);  // the user chose Abort; what was written stays
-      return;
-    }
+  installation_ = std::make_unique<TInstallation>(HomeDir, "accepted on the home-folder page");
+  if (!installation_->Run()) {
+    EndDialog(ui::mrCancel);  // the user chose Abort; what was written stays
+    return;
   }
   GoToPage(kInstallingPage, kFinishPage);
 }
 
 void TMainDlgForm::FinishStep() {
-  if (!HomeOnExternalDrive()) {
-    InstallTime = inst::NowAsDateTime();
-    WriteInstallStamp(inst::JoinPath(SharedBase(), inst::kInstallStampFile), InstallTime);
-    WriteUpdateLog();
-  }
+  // The run's own decision: the drive is not asked again.
+  if (installation_) installation_->FinishStep();
   if (FinishChkBx->Checked()) {
     // The whole path within double quotes, so a home folder with spaces starts right.
     const std::string command = '"' + inst::JoinPath(HomeDir, inst::kHostExe) + '"';
@@ -370,17 +314,6 @@ void TMainDlgForm::FinishStep() {
   }
   SaveSettings();
   EndDialog(ui::mrOk);
-}
-
-void TMainDlgForm::WriteUpdateLog() {
-  std::vector<std::string>& publicFiles = payload::AttachedFiles->PublicFiles;
-  if (publicFiles.empty()) return;
-  SortLogLines(publicFiles);
-  const std::string path = inst::JoinPath(SharedBase(), inst::kUpdateLogFile);
-  std::vector<std::string> log;
-  if (inst::FileExists(path)) log = LoadLogLines(path);
-  MergeUpdateLog(log, publicFiles, InstallTime);
-  SaveLogLines(path, log);
 }
 
 }  // namespace wizard

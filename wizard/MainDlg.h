@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "ui/Form.h"
@@ -28,6 +29,8 @@ class TDriveComboBox;
 }  // namespace filectrl
 
 namespace wizard {
+
+class TInstallation;
 
 // A page number: 0 to 5 name the pages; kFinishPressed is the step past the last page,
 // kNoPage the page left at the very first entry.
@@ -54,10 +57,6 @@ class TMainDlgForm : public ui::TForm {
   void GoToPage(TPage from, TPage to);
   // Writes MAINDIR and LAUNCH from HomeDir and the launch box.
   void SaveSettings();
-  // True when a top-level window carries the word processor's running-instance property.
-  static bool HostIsRunning();
-  // The home folder lies on a removable, USB or IEEE 1394 drive: a portable installation.
-  bool HomeOnExternalDrive() const;
   // Cleans the home-folder text in place.
   void NormalizeDestDir();
 
@@ -95,7 +94,6 @@ class TMainDlgForm : public ui::TForm {
 
   bool CloseApproved = false;  // once true the dialog closes without the close question
   bool FormReady = false;      // false while the constructor runs
-  double InstallTime = 0;      // moment of a shared installation's finish step
   std::string HomeDir;         // the word processor's home folder
 
  protected:
@@ -112,9 +110,10 @@ class TMainDlgForm : public ui::TForm {
   bool LoadLicense();
   void InstallationRun();
   void FinishStep();
-  void WriteUpdateLog();
   // Ends the dialog on the wizard's own account, without the close question.
   void EndDialog(int modalResult);
+
+  std::unique_ptr<TInstallation> installation_;  // made by the installing page
 };
 
 }  // namespace wizard

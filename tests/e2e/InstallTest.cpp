@@ -704,5 +704,164 @@ TEST_F(InstallTest, AFullDriveNeverLeavesAModuleFileCutShort) {
   EXPECT_EQ(folderHolds().size(), std::size(kModuleFiles));
 }
 
+// The unattended mode (/S): each run is checked by its exit code, the files, the registry
+// and its log, and no window of the process may ever be visible.
+class UnattendedTest : public InstallTest {
+ protected:
+  // Runs the program (the built Setup.exe unless given) to its end; its exit code.
+  DWORD RunSilent(const std::string& arguments, const std::string& program = "") {
+    std::string command = "\"" + (program.empty() ? Built.setupExe : program) + "\" " + arguments;
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &si, &pi)) {
+      ADD_FAILURE() << "cannot start " << command;
+      return STILL_ACTIVE;
+    }
+    struct TShown {
+      DWORD pid;
+      bool any;
+      static BOOL CALLBACK Visit(HWND w, LPARAM param) {
+        auto* s = reinterpret_cast<TShown*>(param);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        s->any |= pid == s->pid && IsWindowVisible(w);
+        return TRUE;
+      }
+    } shown{pi.dwProcessId, false};
+    const DWORD start = GetTickCount();
+    while (WaitForSingleObject(pi.hProcess, 20) == WAIT_TIMEOUT && GetTickCount() - start < 60000)
+      EnumWindows(TShown::Visit, reinterpret_cast<LPARAM>(&shown));
+    EXPECT_FALSE(shown.any) << "a window of the process was visible: " << command;
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(pi.hProcess, &code);
+    if (code == STILL_ACTIVE) TerminateProcess(pi.hProcess, 99);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return code;
+  }
+  std::string LogPath() const { return folder_ / "logs\\setup.log"; }
+  // Whether the setup log holds the line.
+  bool Logged(const std::string& line) const {
+    return ("\r\n" + ReadWholeFile(LogPath())).find("\r\n" + line + "\r\n") != std::string::npos;
+  }
+};
+
+TEST_F(UnattendedTest, ASharedInstallationRecordsWhatTheWizardRecords) {
+  const std::string home = MakeHome();
+  PutSetting("MAINDIR", REG_SZ, home.c_str(), static_cast<DWORD>(home.size() + 1));
+  // Options in any letter case and either form, before and after another argument.
+  EXPECT_EQ(RunSilent("-s unknown \"/log=" + LogPath() + "\""), 0u);
+  for (const char* file : kModuleFiles) {
+    EXPECT_TRUE(InstalledAsInPayload(Public("Spellcheck\\") + file, file)) << file;
+    EXPECT_TRUE(Logged("File " + Public("Spellcheck\\") + file + ": written")) << file;
+  }
+  const std::vector<std::string> log = LogLines();
+  ASSERT_EQ(log.size(), 7u);
+  EXPECT_TRUE(Logged("Install stamp " + SharedZentrova() + "\\Hidden\\install_stamp: written, " +
+                     log[0]));
+  EXPECT_EQ(log.back(), Public("Spellcheck\\userdiclv.tlx") + "\t!");
+  EXPECT_EQ(ReadMainDir(), home);
+  EXPECT_FALSE(HasSetting("LAUNCH"));
+  EXPECT_FALSE(HostProcessRunning());
+  EXPECT_TRUE(TempLeftovers().empty());
+  for (const std::string line :
+       {"Home folder: " + home + " (saved as MAINDIR)",
+        std::string("Installation: shared (the module files go to the common data folder)"),
+        "Update log " + SharedZentrova() + "\\Update.log: merged, 6 files",
+        "MAINDIR saved: " + home, std::string("Exit code: 0")})
+    EXPECT_TRUE(Logged(line)) << line << "\n" << ReadWholeFile(LogPath());
+}
+
+TEST_F(UnattendedTest, APortableInstallationOnTheRemovableDrive) {
+  const std::string home = "E:\\Silent Home " + std::to_string(GetCurrentProcessId());
+  CreateDirectoryA(home.c_str(), nullptr);
+  CopyFileA(Built.hostExe.c_str(), (home + "\\qzv.exe").c_str(), FALSE);
+  EXPECT_EQ(RunSilent("\"-d" + home + "\" /S"), 0u);
+  for (const char* file : kModuleFiles)
+    EXPECT_TRUE(InstalledAsInPayload(home + "\\Spellcheck\\" + file, file)) << file;
+  EXPECT_FALSE(testkit::FolderIsThere(SharedZentrova()));
+  EXPECT_EQ(ReadMainDir(), home);
+  testkit::RemoveTreeForce(std::wstring(home.begin(), home.end()));
+}
+
+TEST_F(UnattendedTest, NothingIsInstalledWithoutTheWordProcessorOrWhileItRuns) {
+  const std::string home = MakeHome();
+  const std::string empty = folder_.MakeFolder("empty");
+  StartHost();
+  const struct {
+    const char* what;
+    std::string folder;
+    std::string logged;
+  } cases[] = {
+      {"the word processor runs", home, "Nothing installed: the word processor is running"},
+      {"no qzv.exe", empty, "Nothing installed: the home folder " + empty +
+                                " (given by the -d option) holds no qzv.exe"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(RunSilent("/S \"-d" + c.folder + "\" \"/LOG=" + LogPath() + "\""), 2u);
+    EXPECT_TRUE(Logged(c.logged)) << ReadWholeFile(LogPath());
+    EXPECT_TRUE(Logged("Exit code: 2"));
+    EXPECT_FALSE(testkit::FolderIsThere(SharedZentrova()));
+    EXPECT_FALSE(HasSetting("MAINDIR"));
+    CloseHostWindows();
+  }
+}
+
+TEST_F(UnattendedTest, AHeldModuleFileEndsTheRunWithFourAndKeepsItsOlderCopy) {
+  const std::string home = MakeHome();
+  const std::string held = Public("Spellcheck\\lv_LV.dic");
+  for (const std::string& f : {SharedZentrova(), SharedZentrova() + "\\Public", Public("Spellcheck")})
+    CreateDirectoryA(f.c_str(), nullptr);
+  WriteFile(held, "older dictionary");
+  {
+    testkit::TFileHolder holder(held);
+    ASSERT_TRUE(holder.Holding());
+    EXPECT_EQ(RunSilent("/S \"/LOG=" + LogPath() + "\" \"-d" + home + "\""), 4u);
+  }
+  EXPECT_EQ(ReadWholeFile(held), "older dictionary");
+  EXPECT_TRUE(InstalledAsInPayload(Public("Spellcheck\\hunspell.dll"), "hunspell.dll"));
+  EXPECT_FALSE(FileExists(Public("Spellcheck\\lv_LV.aff")));
+  EXPECT_FALSE(FileExists(SharedZentrova() + "\\Hidden\\install_stamp"));
+  EXPECT_FALSE(FileExists(SharedZentrova() + "\\Update.log"));
+  EXPECT_EQ(ReadMainDir(), home);
+  const std::string log = ReadWholeFile(LogPath());
+  EXPECT_NE(log.find("File " + held + ": failed: "), std::string::npos) << log;
+  EXPECT_TRUE(Logged("Exit code: 4")) << log;
+}
+
+TEST_F(UnattendedTest, ADamagedPayloadEndsWithOneAndNoBox) {
+  EXPECT_EQ(RunSilent("\"/LOG=" + LogPath() + "\" /S", WinePath(DAMAGED_SETUP)), 1u);
+  const std::string log = ReadWholeFile(LogPath());
+  EXPECT_NE(log.find("Could not start: The setup program's attached files are damaged"),
+            std::string::npos) << log;
+  EXPECT_TRUE(Logged("Exit code: 1"));
+}
+
+TEST_F(UnattendedTest, HelpBesideSilentShowsTheOptionsAndInstallsNothing) {
+  const std::string home = MakeHome();
+  std::string command = "\"" + Built.setupExe + "\" /S -HELP \"-d" + home + "\"";
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             &si, &pi));
+  const auto box = testkit::WaitForMessageBox(testkit::kWindowTimeoutMs, pi.dwProcessId);
+  ASSERT_TRUE(box.has_value());
+  EXPECT_NE(box->text.find(L"/LOG=<path>"), std::wstring::npos);
+  EXPECT_NE(box->text.find(L"4\tthe installation failed part way"), std::wstring::npos);
+  testkit::PressButton(box->window, IDOK);
+  EXPECT_EQ(WaitForSingleObject(pi.hProcess, 15000), WAIT_OBJECT_0);
+  DWORD code = STILL_ACTIVE;
+  GetExitCodeProcess(pi.hProcess, &code);
+  EXPECT_EQ(code, 0u);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  EXPECT_FALSE(testkit::FolderIsThere(SharedZentrova()));
+  EXPECT_FALSE(HasSetting("MAINDIR"));
+}
+
 }  // namespace
 }  // namespace e2e

@@ -70,6 +70,8 @@ TEST_F(StartInputTest, BadHomeFolderOptionsAreShownAndRefusedOnNext) {
        L"C:\\Open Quote"},
       {"a relative folder", L"\"-dZentrova Home\"", L"Zentrova Home", L""},
       {"no folder at all", L"-d", L"", L""},
+      {"a device path to a real home", L"\"-d\\\\.\\" + W(folder_ / "Zentrova Home") + L"\"",
+       L"\\\\.\\" + W(folder_ / "Zentrova Home"), L"\\\\.\\" + W(folder_ / "Zentrova Home")},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.what);

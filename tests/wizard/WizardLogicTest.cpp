@@ -94,6 +94,57 @@ TEST(CommandLine, DashDInTheFirstArgumentOverridesTheSavedFolder) {
   EXPECT_EQ(InitialHomeDir(saved, {"Setup.exe", "-d" + longFolder}), longFolder);
 }
 
+TEST(CommandLine, OptionsAreTakenOutWhereverTheyStandAndTheRestReadAsBefore) {
+  const struct {
+    Lines args;
+    bool silent, help;
+    const char* log;  // nullptr: no /LOG=
+    Lines rest;
+  } cases[] = {
+      {{"Setup.exe", "/S", "-dE:\\Z"}, true, false, nullptr, {"Setup.exe", "-dE:\\Z"}},
+      {{"Setup.exe", "-dE:\\Z", "-s"}, true, false, nullptr, {"Setup.exe", "-dE:\\Z"}},
+      {{"Setup.exe", "/log=C:\\a b.log", "-HELP", "x"}, false, true, "C:\\a b.log", {"Setup.exe", "x"}},
+      {{"Setup.exe", "-?", "/LOG=", "/LOG"}, false, true, "", {"Setup.exe", "/LOG"}},
+      // Only the exact words count; the program's own name is never an option.
+      {{"/S", "/Silent", "/s2", "-D", ""}, false, false, nullptr, {"/S", "/Silent", "/s2", "-D", ""}},
+  };
+  for (const auto& c : cases) {
+    const SetupOptions o = ReadSetupOptions(c.args);
+    EXPECT_EQ(o.silent, c.silent) << c.args[1];
+    EXPECT_EQ(o.help, c.help) << c.args[1];
+    EXPECT_EQ(o.hasLog, c.log != nullptr) << c.args[1];
+    if (c.log) EXPECT_EQ(o.logPath, c.log);
+    EXPECT_EQ(o.rest, c.rest);
+  }
+}
+
+TEST(CommandLine, LongPathPrefixesGoAndOtherDeviceFormsHoldNoHomeFolder) {
+  const struct {
+    const char* given;
+    const char* without;
+    bool device;
+  } cases[] = {
+      {"\\\\?\\E:\\Zentrova", "E:\\Zentrova", false},
+      {"\\\\?\\unc\\server\\share\\Z", "\\\\server\\share\\Z", false},
+      {"\\\\?\\GLOBALROOT\\Device\\HarddiskVolume1\\Z", nullptr, true},
+      {"\\\\?\\Volume{0}\\Z", nullptr, true},
+      {"\\\\.\\C:\\Zentrova", nullptr, true},
+      {"\\??\\C:\\Zentrova", nullptr, true},
+      {"\\\\server\\share", nullptr, false},
+  };
+  for (const auto& c : cases) {
+    const std::string without = WithoutLongPathPrefix(c.given);
+    EXPECT_EQ(without, c.without ? c.without : c.given);
+    EXPECT_EQ(IsDevicePath(without), c.device) << c.given;
+  }
+  SavedSettings saved;
+  saved.hasMainDir = true;
+  saved.mainDir = "\\\\?\\C:\\windows";
+  EXPECT_EQ(InitialHomeDir(saved, {"Setup.exe"}), "C:\\windows");
+  EXPECT_EQ(InitialHomeDir(saved, {"Setup.exe", "-d\\\\?\\D:\\Word"}), "D:\\Word");
+  EXPECT_EQ(NormalizeDestDirText(" \\\\?\\D:\\ ", 'c', "C:\\Program Files"), "D:\\Zentrova");
+}
+
 TEST(CommandLine, AMissingOrEmptySavedFolderGivesTheDefault) {
   const std::string fallback = ProgramFiles() + "\\Zentrova";
   EXPECT_EQ(InitialHomeDir({}, {"Setup.exe"}), fallback);

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-namespace filectrl {
+namespace inst {
 
 class TCriticalErrorsSuppressed {
  public:
@@ -17,4 +17,4 @@ class TCriticalErrorsSuppressed {
   UINT previous_;
 };
 
-}  // namespace filectrl
+}  // namespace inst

@@ -1,0 +1,47 @@
+// The installation as the wizard and the unattended mode both run it: the checks made
+// before it, the run that writes the module files into the module folders, and the finish
+// step that records a shared installation for the word processor.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace wizard {
+
+// The exit codes of an unattended installation (the wizard ends with 0, or 1 when it
+// cannot start).
+enum TExitCode : int {
+  kExitInstalled = 0,
+  kExitCannotStart = 1,       // a damaged program or payload
+  kExitNothingInstalled = 2,  // no qzv.exe in the home folder, or the word processor runs
+  kExitFailed = 4,            // a module file or the update log could not be written
+};
+
+// True when a top-level window carries the word processor's running-instance property.
+bool HostIsRunning();
+
+class TInstallation {
+ public:
+  // Decides once, for the run and its finish step, whether the installation is portable
+  // (the home folder lies on a removable, USB or IEEE 1394 drive) or shared.
+  TInstallation(const std::string& homeDir, const std::string& why);
+
+  // Queues the module files for every module folder and writes them one by one through
+  // the store (which asks about a file it cannot write). False after Abort: the files
+  // written before stay, the failed one keeps its older copy.
+  bool Run();
+  // For a shared installation, the install stamp and the update log. Throws with the
+  // update log's name and the reason when it cannot be merged.
+  void FinishStep();
+
+  const std::string HomeDir;
+  const bool Portable;
+  double InstallTime = 0;  // the moment of a shared installation's finish step
+};
+
+// The unattended installation (/S) with the arguments left after the options: the home
+// folder the wizard would propose, the checks of its pages, the run and the finish step,
+// MAINDIR saved. No window and no box; the exit code tells the outcome.
+int InstallUnattended(const std::vector<std::string>& args);
+
+}  // namespace wizard

@@ -1,0 +1,65 @@
+#include "wizard/SetupLog.h"
+
+#include <cstring>
+
+#include "instutils/Files.h"
+#include "instutils/InstUtils.h"
+#include "instutils/Widen.h"
+
+namespace wizard {
+
+TSetupLog* SetupLog = nullptr;
+
+void TSetupLog::Add(const std::string& line) {
+  const std::wstring wide = inst::Widen(line);
+  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
+                                    nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), n,
+                      nullptr, nullptr);
+  text_ += utf8 + "\r\n";
+}
+
+DWORD TSetupLog::Save(const std::string& path) const {
+  DWORD error = inst::WriteBytesToFile(path, text_);
+  if (error == ERROR_PATH_NOT_FOUND) {
+    inst::MakeFolders(inst::FolderPart(path));
+    error = inst::WriteBytesToFile(path, text_);
+  }
+  return error;
+}
+
+void Log(const std::string& line) {
+  if (SetupLog) SetupLog->Add(line);
+}
+
+std::string FailureText(DWORD error) {
+  char text[512] = {};
+  const DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                 nullptr, error, 0, text, sizeof text, nullptr);
+  std::string reason(text, n);
+  while (!reason.empty() && (reason.back() == '\r' || reason.back() == '\n' || reason.back() == ' '))
+    reason.pop_back();
+  return "failed: " + reason + " (error " + std::to_string(error) + ")";
+}
+
+std::string ProgramVersion() {
+  // The fixed part of the version resource, found by its signature; read without the
+  // version library, which the program does not load.
+  const HMODULE self = GetModuleHandleA(nullptr);
+  const HRSRC res = FindResourceA(self, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(16));
+  const auto* bytes = static_cast<const BYTE*>(res ? LockResource(LoadResource(self, res)) : nullptr);
+  const DWORD size = res ? SizeofResource(self, res) : 0;
+  for (DWORD at = 0; bytes && at + sizeof(VS_FIXEDFILEINFO) <= size; at += 4) {
+    VS_FIXEDFILEINFO info;
+    std::memcpy(&info, bytes + at, sizeof info);
+    if (info.dwSignature != 0xFEEF04BD) continue;
+    return std::to_string(HIWORD(info.dwFileVersionMS)) + "." +
+           std::to_string(LOWORD(info.dwFileVersionMS)) + "." +
+           std::to_string(HIWORD(info.dwFileVersionLS)) + "." +
+           std::to_string(LOWORD(info.dwFileVersionLS));
+  }
+  return "unknown";
+}
+
+}  // namespace wizard
