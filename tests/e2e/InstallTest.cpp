@@ -751,6 +751,8 @@ class UnattendedTest : public InstallTest {
 TEST_F(UnattendedTest, ASharedInstallationRecordsWhatTheWizardRecords) {
   const std::string home = MakeHome();
   PutSetting("MAINDIR", REG_SZ, home.c_str(), static_cast<DWORD>(home.size() + 1));
+  CreateDirectoryA(SharedZentrova().c_str(), nullptr);
+  CreateDirectoryA((SharedZentrova() + "\\Hidden").c_str(), nullptr);
   // Options in any letter case and either form, before and after another argument.
   EXPECT_EQ(RunSilent("-s unknown \"/log=" + LogPath() + "\""), 0u);
   for (const char* file : kModuleFiles) {
