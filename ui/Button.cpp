@@ -75,8 +75,8 @@ void TButton::CreateParams(TCreateParams& params) {
 }
 
 void TButton::CommandNotify(WORD code) {
-  // A click posted to a hidden or disabled button (BM_CLICK works on any) does nothing.
-  if (code == BN_CLICKED && CanFocus()) Click();
+  // A click posted to a button set hidden or disabled (BM_CLICK works on any) does nothing.
+  if (code == BN_CLICKED && Visible() && Enabled()) Click();
 }
 
 HBRUSH TButton::CtlColor(HDC) {

@@ -132,8 +132,8 @@ HomeProposal ProposeHomeDir(const SavedSettings& settings, const std::vector<std
     if (inst::FolderExists(saved)) return {saved, "saved as MAINDIR"};
   }
   return {inst::JoinPath(inst::GetSpecialFolder(CSIDL_PROGRAM_FILES), inst::kHostFolderName),
-          settings.hasMainDir ? "the default (the saved MAINDIR names no folder)"
-                              : "the default (no MAINDIR saved)"};
+          settings.hasMainDir ? "the default: the saved MAINDIR names no folder"
+                              : "the default: no MAINDIR saved"};
 }
 
 std::string WithoutLongPathPrefix(const std::string& folder) {
