@@ -27,15 +27,16 @@ namespace {
 
 const char* const kHelpText =
     "Usage: Setup.exe [options] [-d<home folder>]\r\r"
-    "-d<folder>\tthe home folder of Zentrova Word Processor (first argument after the options)\r"
-    "/S\tinstall without any window or message\r"
-    "/LOG=<path>\twrite a log of the setup to <path> (UTF-8 text)\r"
-    "/? or /help\tshow this help\r\r"
+    "/S - install without any window or message\r"
+    "/LOG=<path> - write a log of the setup (UTF-8 text)\r"
+    "/? or /help - show this help\r"
+    "-d<folder> - the home folder of Zentrova Word Processor, the first argument after the "
+    "options\r\r"
     "Exit codes of /S:\r"
-    "0\tinstalled\r"
-    "1\tthe setup could not start (damaged program)\r"
-    "2\tnothing installed: no Zentrova Word Processor in the home folder, or it is running\r"
-    "4\tthe installation failed part way (a file could not be written)";
+    "0 - installed\r"
+    "1 - could not start: a damaged setup program\r"
+    "2 - nothing installed: no qzv.exe in the home folder, or the word processor is running\r"
+    "4 - the installation failed part way: a file could not be written";
 
 // The one store of the process for the scope: inflated on creation, freed (and the
 // program's temporary files swept) on destruction.

@@ -853,7 +853,7 @@ TEST_F(UnattendedTest, HelpBesideSilentShowsTheOptionsAndInstallsNothing) {
   const auto box = testkit::WaitForMessageBox(testkit::kWindowTimeoutMs, pi.dwProcessId);
   ASSERT_TRUE(box.has_value());
   EXPECT_NE(box->text.find(L"/LOG=<path>"), std::wstring::npos);
-  EXPECT_NE(box->text.find(L"4\tthe installation failed part way"), std::wstring::npos);
+  EXPECT_NE(box->text.find(L"4 - the installation failed part way"), std::wstring::npos);
   testkit::PressButton(box->window, IDOK);
   EXPECT_EQ(WaitForSingleObject(pi.hProcess, 15000), WAIT_OBJECT_0);
   DWORD code = STILL_ACTIVE;
