@@ -52,8 +52,19 @@ int SetupMessage(const std::string& text, TDialogKind kind, TButtonSet buttons) 
   const UINT flags = IconFlag(kind) | ButtonFlag(buttons) | MB_TASKMODAL;
   const int result = MessageBoxExW(messageOwner, Widen(text).c_str(), Widen(kSetupTitle).c_str(),
                                    flags, kButtonLanguage);
-  // 0 (no box) and anything beyond IDNO count as OK.
-  return result >= IDCANCEL && result <= IDNO ? result : IDOK;
+  if (result >= IDOK && result <= IDNO) return result;
+  // No box (0) or an answer beyond the set: the way out the set offers, so that no caller
+  // keeps asking again a box that never shows.
+  switch (ButtonFlag(buttons)) {
+    case MB_ABORTRETRYIGNORE:
+      return IDABORT;
+    case MB_YESNO:
+      return IDNO;
+    case MB_OK:
+      return IDOK;
+    default:
+      return IDCANCEL;  // every other set has Cancel
+  }
 }
 
 }  // namespace inst

@@ -31,14 +31,7 @@ std::string Documents() {
 
 // Names in the folder that carry the program's temporary-file prefix.
 std::vector<std::string> TempFilesIn(const std::string& folder) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA found;
-  HANDLE find = FindFirstFileA((folder + "\\" + kTempPrefix + "*").c_str(), &found);
-  if (find == INVALID_HANDLE_VALUE) return names;
-  do names.push_back(found.cFileName);
-  while (FindNextFileA(find, &found));
-  FindClose(find);
-  return names;
+  return testkit::NamesIn(folder + "\\" + kTempPrefix + "*");
 }
 
 void PutFile(const std::string& path, const std::string& bytes) {
