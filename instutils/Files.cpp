@@ -23,12 +23,14 @@ constexpr int kFreshNames = 100;
 
 // A fresh file beside target, created exclusively under the first free name, so a name
 // taken by anything (a leftover, a link, even one that points nowhere) is never opened
-// through. It shares delete access alone, so that it can be moved while still open.
-UniqueFile CreateFresh(const std::wstring& target, std::wstring& name) {
+// through. It shares delete access alone, so that it can be moved while still open; it takes
+// the permissions of a file it replaces.
+UniqueFile CreateFresh(const std::wstring& target, bool replacing, std::wstring& name) {
+  const DWORD access = GENERIC_WRITE | DELETE | (replacing ? WRITE_DAC : 0);
   for (int n = 0; n < kFreshNames; ++n) {
     name = target + (n ? L"." + std::to_wstring(n) : L"") + L".new";
     UniqueFile file(CreateFileW(
-        name.c_str(), GENERIC_WRITE | DELETE | WRITE_DAC, FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+        name.c_str(), access, FILE_SHARE_DELETE, nullptr, CREATE_NEW,
         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     const DWORD error = GetLastError();
     if (file || (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)) return file;
@@ -86,7 +88,7 @@ DWORD WriteFresh(const std::string& path, std::string_view bytes, const TWholeFi
   const bool replacing = attributes != INVALID_FILE_ATTRIBUTES;
   if (replacing && (attributes & kRefusedTargets)) return ERROR_ACCESS_DENIED;
   std::wstring fresh;
-  UniqueFile file = CreateFresh(target, fresh);
+  UniqueFile file = CreateFresh(target, replacing, fresh);
   if (!file) return GetLastError();
   DWORD error = WriteWhole(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()));
   if (!error && how.flush && !FlushFileBuffers(file.get())) error = GetLastError();
