@@ -7,6 +7,7 @@
 // installed, and every file outside is intact, byte for byte; the links stay as they were.
 #include <windows.h>
 
+#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
@@ -26,38 +27,38 @@ class SharedLinksTest : public SharedInstallTest {
  protected:
   SharedLinksTest() {
     outside_ = folder_.MakeFolder("outside") + "\\";
-    folder_.MakeFolder("outside\\orthographe");
-    folder_.MakeFolder("outside\\hidden");
+    for (const char* sub : {"orthographe", "hidden"}) folder_.MakeFolder(std::string("outside\\") + sub);
     Keep("dic.txt", "the dictionary of someone else");
     Keep("log.txt", "a private file");
     for (const char* file : kModuleFiles) Keep(std::string("orthographe\\") + file, file);
     Keep("hidden\\install_stamp", "a stamp of elsewhere");
-
     for (const char* sub : {"", "\\Public", "\\Public\\Spellcheck"})
       CreateDirectoryA((SharedZentrova() + sub).c_str(), nullptr);
+    // Targets that exist, as after an earlier installation, so that they are replaced.
+    std::ofstream(Public("Spellcheck\\lv_LV.dic"), std::ios::binary) << "an older dictionary";
+    std::ofstream(LogPath(), std::ios::binary) << "";
     const std::string from = UnixPath(outside_), to = UnixPath(SharedZentrova());
-    links_ = {to + "/Public/Spellcheck/lv_LV.dic.new", to + "/Update.log.new",
-              to + "/Public/Orthographe", to + "/Hidden"};
-    planted_ = !from.empty() && !to.empty() &&
-               RunUnix("ln -s '" + from + "/dic.txt' '" + links_[0] + "' && ln -s '" + from +
-                       "/log.txt' '" + links_[1] + "' && ln -s '" + from + "/orthographe' '" +
-                       links_[2] + "' && ln -s '" + from + "/hidden' '" + links_[3] + "'");
+    const char* const planted[][2] = {{"dic.txt", "Public/Spellcheck/lv_LV.dic.new"},
+                                      {"log.txt", "Update.log.new"},
+                                      {"orthographe", "Public/Orthographe"},
+                                      {"hidden", "Hidden"}};
+    std::string command = "true";
+    for (const auto& [target, link] : planted) {
+      links_ += " '" + to + "/" + link + "'";
+      command += " && ln -s '" + from + "/" + target + "' '" + to + "/" + link + "'";
+    }
+    planted_ = !from.empty() && !to.empty() && RunUnix(command);
   }
   // Removed from the Unix side before the fixture clears the shared folder: Wine's own
   // removal would go through them.
-  ~SharedLinksTest() override {
-    std::string command = "rm -f";
-    for (const std::string& link : links_) command += " '" + link + "'";
-    RunUnix(command);
-  }
+  ~SharedLinksTest() override { RunUnix("rm -f" + links_); }
 
   void Keep(const std::string& name, const std::string& bytes) {
     kept_[folder_.WriteFile("outside\\" + name, bytes)] = bytes;
   }
 
-  std::string outside_;
+  std::string outside_, links_;
   std::map<std::string, std::string> kept_;  // every file outside, with its bytes
-  std::vector<std::string> links_;
   bool planted_ = false;
 };
 

@@ -177,20 +177,6 @@ TEST(Files, WriteBytesToFileLeavesAFileInUseAloneAndNothingBeside) {
   EXPECT_EQ(testkit::ReadWholeFile(dir / "busy.txt.new"), "leftover");
 }
 
-// Windows will not create a file anew over a read-only, hidden or system one; Wine run by
-// root would move over it. The program refuses it itself, before anything is written.
-TEST(Files, AReadOnlyHiddenOrSystemTargetIsRefused) {
-  TTestFolder dir;
-  for (const DWORD attribute : {FILE_ATTRIBUTE_READONLY, FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_SYSTEM}) {
-    const std::string file = dir.WriteFile("kept.dic", "old");
-    ASSERT_TRUE(SetFileAttributesA(file.c_str(), attribute));
-    EXPECT_EQ(WriteBytesToFile(file, "new"), static_cast<DWORD>(ERROR_ACCESS_DENIED)) << attribute;
-    EXPECT_EQ(testkit::ReadWholeFile(file), "old") << attribute;
-    EXPECT_EQ(testkit::NamesIn(dir / "*"), std::vector<std::string>{"kept.dic"}) << attribute;
-    SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-  }
-}
-
 TEST(Files, AWriteThatStoresLessThanAskedFails) {
   // A byte pipe in non-waiting mode takes only what fits its buffer and still reports
   // success: the one case where the file layer stores less without an error.
