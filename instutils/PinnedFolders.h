@@ -37,9 +37,9 @@ class TPinnedFolders {
 // plain entry, a followed link or no entry at all, kLinkNotFollowed for a refused link.
 DWORD CheckNotLinked(const std::string& path);
 
-// Where Windows offers it (RedirectionGuard, Windows 10 and later), turns on the process
-// mitigation that refuses to follow junctions made by non-administrators anywhere; looked up
-// at run time, so elsewhere (Windows 7, Wine) nothing happens.
+// Where Windows offers it (RedirectionGuard, recent Windows 10 and 11 releases), turns on
+// the process mitigation that refuses to follow junctions made by non-administrators
+// anywhere; looked up at run time, so elsewhere (Windows 7, Wine) nothing happens.
 void RefuseUntrustedJunctions();
 
 // True when path lies below folder (letter case ignored).
