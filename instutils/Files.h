@@ -1,11 +1,14 @@
-// Whole files: read in one go, and written whole or not at all, an existing file replaced
-// by one written beside it and moved over it, so that a full disk or a failed write never
-// leaves a file cut short. Results are the system's error codes (ERROR_SUCCESS when done), for
-// each caller to handle by its own rule; nothing here raises or shows anything.
+// Whole files: read in one go, and written whole or not at all. Every write goes to a fresh
+// name beside the target, created exclusively in this run, and is then moved over the target
+// as a name, so that a full disk, a failed write or a process killed midway never leaves a
+// file cut short, and nothing is ever written or deleted through a name the program did not
+// make. Results are the system's error codes (ERROR_SUCCESS when done), for each caller to
+// handle by its own rule; nothing here raises or shows anything.
 #pragma once
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -18,22 +21,31 @@ struct TWholeFileWrite {
   const FILETIME* lastWriteTime = nullptr;
   // The bytes reach the disk before the file replaces the target.
   bool flush = false;
+  // Missing folders of the target are made.
+  bool makeFolders = false;
+  // A folder every user may write to (see PinnedFolders.h): when the target lies below it,
+  // no link from that folder down is followed. Empty: the path is taken as it is.
+  std::string linkFreeFrom;
 };
 
-// The name the new contents are written under before they replace path: beside it, and
-// never ending in the target's own name.
-std::string FreshFileName(const std::string& path);
+// What a caller asks of a whole-file read.
+struct TWholeFileRead {
+  // A larger file is not read: ERROR_FILE_TOO_LARGE.
+  std::uint64_t maxSize = UINT64_MAX;
+  // As for TWholeFileWrite.
+  std::string linkFreeFrom;
+};
 
 // Reads the whole file into bytes.
-DWORD ReadWholeFile(const std::string& path, std::string& bytes);
+DWORD ReadWholeFile(const std::string& path, std::string& bytes, const TWholeFileRead& how = {});
 
-// Writes bytes to path whole or not at all. An existing file is replaced in one step: the
-// bytes go to FreshFileName(path) (created exclusively; a leftover of that name is
-// removed first), which is then moved over path. Without one, path is created
-// exclusively and written. A read-only target is refused (ERROR_ACCESS_DENIED), as
-// Windows refuses to open one for writing. Missing folders are not made
-// (ERROR_PATH_NOT_FOUND). After any failure no new file is left and an existing target is
-// as it was.
+// Writes bytes to path whole or not at all. The bytes go to a fresh name beside path
+// (path + ".new", or path + ".<n>.new" when that name is taken; a leftover of an earlier run
+// is left alone), which is then moved over path. An existing target hands its permissions,
+// attributes and creation time to the new file first. A read-only, hidden or system target
+// is refused (ERROR_ACCESS_DENIED), as Windows refuses to create one anew. Missing folders
+// are made only when asked (else ERROR_PATH_NOT_FOUND). After any failure the fresh file is
+// gone and an existing target is as it was.
 DWORD WriteBytesToFile(const std::string& path, std::string_view bytes,
                        const TWholeFileWrite& how = {});
 

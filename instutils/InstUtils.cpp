@@ -12,6 +12,7 @@
 
 #include "instutils/DateTime.h"
 #include "instutils/Handles.h"
+#include "instutils/PinnedFolders.h"
 #include "instutils/SystemLibrary.h"
 #include "instutils/Widen.h"
 
@@ -56,12 +57,13 @@ bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 std::string NarrowExactly(const std::wstring& wide) {
   if (wide.empty()) return {};
   const int length = static_cast<int>(wide.size());
-  // UTF-8 as the ANSI code page has a place for everything and refuses the question.
-  const bool utf8 = GetACP() == CP_UTF8;
-  const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+  // A code page that takes no flags (UTF-8 among them) has no best fits to refuse and
+  // refuses the question whether a default character was used.
+  const bool flagged = TakesConversionFlags(GetACP());
+  const DWORD flags = flagged ? WC_NO_BEST_FIT_CHARS : 0;
   BOOL lossy = FALSE;
   const int needed = WideCharToMultiByte(CP_ACP, flags, wide.data(), length, nullptr, 0, nullptr,
-                                         utf8 ? nullptr : &lossy);
+                                         flagged ? &lossy : nullptr);
   if (needed <= 0 || lossy) return {};
   std::string narrow(static_cast<std::size_t>(needed), '\0');
   WideCharToMultiByte(CP_ACP, flags, wide.data(), length, narrow.data(), needed, nullptr, nullptr);
@@ -95,6 +97,7 @@ std::string NarrowTempPath() {
 }  // namespace
 
 void InitializeInstUtils() {
+  RefuseUntrustedJunctions();
   oleInitialized = SUCCEEDED(OleInitialize(nullptr));
   shGetFolderPath = SystemProc<SHGetFolderPathAFn>("shell32.dll", "SHGetFolderPathA");
   if (!shGetFolderPath)

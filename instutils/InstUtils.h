@@ -14,8 +14,9 @@ namespace inst {
 // Set by the installing page once the module files are queued; read at shutdown.
 extern bool InstallStarted;
 
-// Start-up of the module: OLE for the thread and the shell-folder lookup (shell32.dll,
-// else shfolder.dll, both from the system folder). FinalizeInstUtils undoes it.
+// Start-up of the module: the process mitigation against junctions made by ordinary users
+// (where Windows has it), OLE for the thread and the shell-folder lookup (shell32.dll, else
+// shfolder.dll, both from the system folder). FinalizeInstUtils undoes it.
 // Until InitializeInstUtils has run, GetSpecialFolder has no lookup and returns empty text.
 void InitializeInstUtils();
 void FinalizeInstUtils();

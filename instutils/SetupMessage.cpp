@@ -45,8 +45,10 @@ UINT ButtonFlag(TButtonSet set) {
   }
 }
 
-// The answer of the unattended mode: the one that loses nothing and never asks again.
-int UnattendedAnswer(TButtonSet set) {
+// The answer that loses nothing and never asks again: the way out of the set. It answers
+// every box of the unattended mode, and a box that could not be shown, so that no caller
+// keeps asking a box that never shows.
+int WayOut(TButtonSet set) {
   switch (set) {
     case buttons::AbortRetryIgnore:
       return IDABORT;
@@ -68,12 +70,12 @@ void SetUnattended(bool on) { unattended = on; }
 void SetMessageOwner(HWND owner) { messageOwner = owner; }
 
 int SetupMessage(const std::string& text, TDialogKind kind, TButtonSet buttons) {
-  if (unattended) return UnattendedAnswer(buttons);
+  if (unattended) return WayOut(buttons);
   const UINT flags = IconFlag(kind) | ButtonFlag(buttons) | MB_TASKMODAL;
   const int result = MessageBoxExW(messageOwner, Widen(text).c_str(), Widen(kSetupTitle).c_str(),
                                    flags, kButtonLanguage);
-  // 0 (no box) and anything beyond IDNO count as OK.
-  return result >= IDCANCEL && result <= IDNO ? result : IDOK;
+  // No box (0) or an answer beyond the set.
+  return result >= IDOK && result <= IDNO ? result : WayOut(buttons);
 }
 
 }  // namespace inst

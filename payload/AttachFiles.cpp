@@ -9,6 +9,7 @@
 #include "instutils/Files.h"
 #include "instutils/FormatText.h"
 #include "instutils/InstUtils.h"
+#include "instutils/PinnedFolders.h"
 #include "instutils/ProductNames.h"
 #include "instutils/SetupMessage.h"
 #include "instutils/TempFiles.h"
@@ -104,27 +105,25 @@ bool TAttachedFiles::ExtractFile(const TAttachedFile* Entry, const std::string& 
     const int answer =
         inst::SetupMessage(inst::FormatText(kCannotCreateText, {TargetPath}),
                            inst::TDialogKind::Error, inst::buttons::AbortRetryIgnore);
-    if (answer == IDABORT) return false;
     if (answer == IDIGNORE) return true;
-    // Retry: the whole attempt again, however often the user asks.
+    // Retry: the whole attempt again, however often the user asks. Abort, or a box that
+    // could not be shown, ends the run.
+    if (answer != IDRETRY) return false;
   }
 }
 
 std::uint32_t TAttachedFiles::WriteEntry(const TAttachedFile& entry,
                                          const std::string& targetPath) const {
-  // Written whole or not at all (an existing target is replaced by a file written beside
-  // it) and dated on the handle that wrote it. One write, straight from the inflated data.
+  // Written whole or not at all under a fresh name and moved over the target, dated on the
+  // handle that wrote it, with missing folders made. Below the shared data folder no link is
+  // followed. One write, straight from the inflated data.
   FILETIME utc;
-  const inst::TWholeFileWrite how{EntryWriteTime(entry.Date, utc) ? &utc : nullptr};
+  const inst::TWholeFileWrite how{.lastWriteTime = EntryWriteTime(entry.Date, utc) ? &utc : nullptr,
+                                  .makeFolders = true,
+                                  .linkFreeFrom = inst::SharedDataFolder()};
   const std::string_view bytes(reinterpret_cast<const char*>(Data.data()) + entry.DataOffset,
                                static_cast<std::size_t>(entry.Size));
-  DWORD error = inst::WriteBytesToFile(targetPath, bytes, how);
-  if (error == ERROR_PATH_NOT_FOUND) {
-    // Only a missing folder costs a walk up the path.
-    inst::MakeFolders(inst::FolderPart(targetPath));
-    error = inst::WriteBytesToFile(targetPath, bytes, how);
-  }
-  return error;
+  return inst::WriteBytesToFile(targetPath, bytes, how);
 }
 
 bool TAttachedFiles::QueueFiles(const std::string& Name, const std::string& Folder,

@@ -117,10 +117,7 @@ void TInstallation::FinishStep() {
   if (Portable) return;
   InstallTime = inst::NowAsDateTime();
   const std::string stamp = inst::JoinPath(SharedBase(), inst::kInstallStampFile);
-  WriteInstallStamp(stamp, InstallTime);
-  std::string bytes;
-  const bool stamped =
-      inst::ReadWholeFile(stamp, bytes) == ERROR_SUCCESS && bytes == StampBytes(InstallTime);
+  const bool stamped = WriteInstallStamp(stamp, InstallTime);
   Log("Install stamp " + stamp + ": " +
       (stamped ? "written, " + StampLine(InstallTime) : std::string("skipped, not writable")));
   WriteUpdateLog(InstallTime);

@@ -21,12 +21,9 @@ void TSetupLog::Add(const std::string& line) {
 }
 
 DWORD TSetupLog::Save(const std::string& path) const {
-  DWORD error = inst::WriteBytesToFile(path, text_);
-  if (error == ERROR_PATH_NOT_FOUND) {
-    inst::MakeFolders(inst::FolderPart(path));
-    error = inst::WriteBytesToFile(path, text_);
-  }
-  return error;
+  inst::TWholeFileWrite how;
+  how.makeFolders = true;
+  return inst::WriteBytesToFile(path, text_, how);
 }
 
 void Log(const std::string& line) {

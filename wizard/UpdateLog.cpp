@@ -3,10 +3,12 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <stdexcept>
 
 #include "instutils/Files.h"
+#include "instutils/PinnedFolders.h"
 #include "instutils/Text.h"
 
 namespace wizard {
@@ -21,7 +23,16 @@ bool LogLess(const std::string& a, const std::string& b) {
   return CompareLogText(a, b) == CSTR_LESS_THAN;
 }
 
+// The largest log that is read and merged: far beyond any real one, and small enough to
+// merge in memory.
+constexpr std::uint64_t kLogSizeLimit = 16 * 1024 * 1024;
+
 std::string SystemReason(DWORD error) {
+  // The program's own refusals say what they are.
+  if (error == inst::kLinkNotFollowed)
+    return "The path passes through a link (junction or symbolic link) that setup does not "
+           "follow in the shared data folder.";
+  if (error == ERROR_FILE_TOO_LARGE) return "The file is larger than 16 MB, too large to merge.";
   char* text = nullptr;
   const DWORD n = FormatMessageA(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -47,8 +58,9 @@ std::string StampBytes(double installTime) {
   return bytes;
 }
 
-void WriteInstallStamp(const std::string& path, double installTime) {
-  inst::WriteBytesToFile(path, StampBytes(installTime));
+bool WriteInstallStamp(const std::string& path, double installTime) {
+  return inst::WriteBytesToFile(path, StampBytes(installTime),
+                                {.linkFreeFrom = inst::SharedDataFolder()}) == ERROR_SUCCESS;
 }
 
 std::string StampLine(double installTime) {
@@ -87,7 +99,9 @@ void MergeUpdateLog(std::vector<std::string>& log, const std::vector<std::string
 
 std::vector<std::string> LoadLogLines(const std::string& path) {
   std::string text;
-  if (const DWORD error = inst::ReadWholeFile(path, text)) FileError("Cannot open file", path, error);
+  if (const DWORD error = inst::ReadWholeFile(
+          path, text, {.maxSize = kLogSizeLimit, .linkFreeFrom = inst::SharedDataFolder()}))
+    FileError("Cannot open file", path, error);
   text.resize(std::min(text.size(), text.find('\0')));
   return inst::SplitLines(text);
 }
@@ -96,7 +110,7 @@ void SaveLogLines(const std::string& path, const std::vector<std::string>& lines
   std::string text;
   for (const std::string& line : lines) text += line + "\r\n";
   // Failures reach the user with the system's reason; the log stays as it was.
-  if (const DWORD error = inst::WriteBytesToFile(path, text, {.flush = true})) {
+  if (const DWORD error = inst::WriteBytesToFile(path, text, {.flush = true, .linkFreeFrom = inst::SharedDataFolder()})) {
     const bool full = error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL;
     FileError(full ? "Cannot write file" : "Cannot create file", path, error);
   }

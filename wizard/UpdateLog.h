@@ -14,8 +14,9 @@ std::string StampLine(double installTime);
 // The 8 bytes of the date-time as held in memory (least significant first).
 std::string StampBytes(double installTime);
 // Replaces the install stamp at path with StampBytes, whole or not at all: a failed write
-// leaves the previous stamp (or none). The folder is not made; failures are not reported.
-void WriteInstallStamp(const std::string& path, double installTime);
+// leaves the previous stamp (or none). The folder is not made; false after a failure (a link
+// on the way below the shared data folder among them), which the user is not told of.
+bool WriteInstallStamp(const std::string& path, double installTime);
 
 // Sorts with the log's comparison: user locale, letter case ignored, string sort.
 void SortLogLines(std::vector<std::string>& lines);
@@ -28,7 +29,8 @@ void MergeUpdateLog(std::vector<std::string>& log, const std::vector<std::string
                     double installTime);
 
 // Lines end at CR LF, a lone CR or a lone LF; a NUL byte ends the text. Throws with the
-// file's name and the system's reason when it cannot be read.
+// file's name and the reason when it cannot be read, is larger than 16 MB, or lies past a
+// link that is not followed below the shared data folder.
 std::vector<std::string> LoadLogLines(const std::string& path);
 // Writes each line with CR LF, whole or not at all (a failed save never leaves a cut log).
 // Throws like LoadLogLines.

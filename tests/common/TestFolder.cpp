@@ -1,5 +1,6 @@
 #include "tests/common/TestFolder.h"
 
+#include <algorithm>
 #include <atomic>
 #include <fstream>
 #include <sstream>
@@ -67,6 +68,20 @@ bool FileExists(const std::string& path) {
 bool FolderIsThere(const std::string& path) {
   const DWORD a = GetFileAttributesA(path.c_str());
   return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::vector<std::string> NamesIn(const std::string& pattern) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  HANDLE find = FindFirstFileA(pattern.c_str(), &found);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::string name = found.cFileName;
+    if (name != "." && name != "..") names.push_back(name);
+  } while (FindNextFileA(find, &found));
+  FindClose(find);
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 void RemoveTreeForce(const std::wstring& path) {

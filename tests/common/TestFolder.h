@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace testkit {
 
@@ -35,6 +36,8 @@ class TTestFolder {
 std::string ReadWholeFile(const std::string& path);
 bool FileExists(const std::string& path);    // an existing entry that is not a folder
 bool FolderIsThere(const std::string& path);  // an existing folder (attribute test)
+// The names of the entries that match a pattern ("C:\\x\\f.bin*"), sorted.
+std::vector<std::string> NamesIn(const std::string& pattern);
 // Removes a tree whatever its entries' attributes (clears read-only first).
 void RemoveTreeForce(const std::wstring& path);
 

@@ -768,7 +768,7 @@ TEST_F(UnattendedTest, ASharedInstallationRecordsWhatTheWizardRecords) {
   EXPECT_FALSE(HasSetting("LAUNCH"));
   EXPECT_FALSE(HostProcessRunning());
   EXPECT_TRUE(TempLeftovers().empty());
-  for (const std::string line :
+  for (const std::string& line :
        {"Home folder: " + home + " (saved as MAINDIR)",
         std::string("Installation: shared (the module files go to the common data folder)"),
         "Update log " + SharedZentrova() + "\\Update.log: merged, 6 files",

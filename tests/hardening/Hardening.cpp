@@ -18,6 +18,42 @@ TEnvironmentValue::~TEnvironmentValue() {
   SetEnvironmentVariableA(name_, had_ ? old_.c_str() : nullptr);
 }
 
+bool RunUnix(const std::string& command) {
+  // Wine gives no process handle to wait on for a Unix program: the shell leaves its exit
+  // code in a file of the temporary folder when it is done.
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  static int runs = 0;
+  const std::string done = std::string(temp) + "unix-run-" + std::to_string(GetCurrentProcessId()) +
+                           "-" + std::to_string(++runs);
+  const std::string unixDone = UnixPath(temp) + "/" + done.substr(done.rfind('\\') + 1);
+  std::string line = "Z:\\bin\\sh -c \"(" + command + "); echo $? >'" + unixDone + ".tmp' && mv '" +
+                     unixDone + ".tmp' '" + unixDone + "'\"";
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &process))
+    return false;
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  const DWORD start = GetTickCount();
+  while (!testkit::FileExists(done) && GetTickCount() - start < 30000) Sleep(20);
+  const std::string code = testkit::ReadWholeFile(done);
+  DeleteFileA(done.c_str());
+  return code == "0\n";
+}
+
+std::string UnixPath(const std::string& path) {
+  using UnixFileName = char*(CDECL*)(const wchar_t*);
+  const auto unixFileName = reinterpret_cast<UnixFileName>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+  char* name = unixFileName ? unixFileName(std::wstring(path.begin(), path.end()).c_str()) : nullptr;
+  const std::string result = name ? name : "";
+  HeapFree(GetProcessHeap(), 0, name);
+  return result;
+}
+
 void SharedInstallTest::InstallToFinishPage(TSetupRun& run) {
   WalkToReady(run, MakeHome());
   if (HasFatalFailure()) return;

@@ -28,6 +28,13 @@ class TEnvironmentValue {
   bool had_ = false;
 };
 
+// Runs a shell command line on the Unix side (Wine starts Unix programs as well) and waits
+// for it: true when it ran and ended with exit code 0. Tests plant links this way, which
+// Windows programs under Wine cannot make.
+bool RunUnix(const std::string& command);
+// The Unix path of an existing file or folder.
+std::string UnixPath(const std::string& path);
+
 // A shared installation (home folder on a fixed drive) walked to its finish page.
 class SharedInstallTest : public WizardTest {
  protected:

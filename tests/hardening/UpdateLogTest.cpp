@@ -1,4 +1,4 @@
-// An update log that is damaged, huge, read-only or held by another program when a
+// An update log that is damaged, huge, beyond 16 MB, read-only or held by another program when a
 // shared installation is finished. A log that can be read is merged line by line, whatever
 // its line ends; one that cannot be read or replaced is reported in a box, the wizard stays
 // on its finish page with the old log untouched and no half-written file beside it, and
@@ -40,7 +40,7 @@ class UpdateLogTest : public SharedInstallTest {
 
   // Finish fails with a box that names the log; afterwards the wizard is still on its
   // finish page, nothing is left beside the log and the rest of the finish step was not done.
-  void ExpectRefusedFinish(TSetupRun& run, const wchar_t* reason) {
+  void ExpectRefusedFinish(TSetupRun& run, const wchar_t* reason, const wchar_t* because = L"") {
     run.SetCheck(L"&Launch Zentrova Word Processor", false);
     run.Finish();
     const auto box = Box(run);
@@ -51,11 +51,12 @@ class UpdateLogTest : public SharedInstallTest {
     EXPECT_NE(box->text.find(std::wstring(log.begin(), log.end())), std::wstring::npos)
         << std::string(box->text.begin(), box->text.end());
     EXPECT_EQ(box->text.rfind(reason, 0), 0u) << std::string(box->text.begin(), box->text.end());
+    EXPECT_NE(box->text.find(because), std::wstring::npos) << std::string(box->text.begin(), box->text.end());
     Answer(*box, IDOK);
     EXPECT_EQ(run.WaitForExit(0), STILL_ACTIVE);
     EXPECT_EQ(run.Title(), L"Installation Complete");
     EXPECT_NE(run.Find(L"Button", L"&Finish"), nullptr);
-    EXPECT_FALSE(FileExists(LogPath() + ".new"));
+    EXPECT_EQ(testkit::NamesIn(LogPath() + "*"), std::vector<std::string>{"Update.log"});
     EXPECT_FALSE(HasSetting("MAINDIR")) << "the finish step went on after the failure";
   }
 };
@@ -100,6 +101,21 @@ TEST_F(UpdateLogTest, AHugeLogIsMergedWithoutStalling) {
   ASSERT_GE(log.size(), kept.size());
   EXPECT_TRUE(std::equal(kept.begin(), kept.end(), log.begin()));
   ExpectNewGroupAt(log, kept.size());
+}
+
+TEST_F(UpdateLogTest, ALogBeyond16MBIsReportedWithItsReasonAndKeptWhole) {
+  const std::string old = "*0000000000000000\r\n" + std::string(16 * 1024 * 1024, 'x') + "\r\n";
+  WriteOldLog(old);
+  TSetupRun run;
+  InstallToFinishPage(run);
+  ExpectRefusedFinish(run, L"Cannot open file", L"larger than 16 MB");
+  const auto sizeOf = [](const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+    return data.nFileSizeLow;
+  };
+  EXPECT_EQ(sizeOf(LogPath()), old.size());
+  EXPECT_TRUE(ReadWholeFile(LogPath()) == old) << "the log changed";
 }
 
 TEST_F(UpdateLogTest, AReadOnlyLogIsReportedAndKeptUntilItMayBeWritten) {

@@ -3,6 +3,8 @@
 
 #include <chrono>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -151,24 +153,28 @@ TEST(Files, WriteBytesToFileReplacesTheWholeFile) {
   // Folders are not made.
   EXPECT_EQ(WriteBytesToFile(dir / "missing\\f.bin", "x"), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
   EXPECT_FALSE(FolderIsThere(dir / "missing"));
-  EXPECT_FALSE(testkit::FileExists(FreshFileName(file)));
+  EXPECT_EQ(testkit::NamesIn(dir / "*.new"), std::vector<std::string>{});
 }
 
 TEST(Files, WriteBytesToFileLeavesAFileInUseAloneAndNothingBeside) {
   TTestFolder dir;
   const std::string file = dir.WriteFile("busy.txt", "old");
-  // A leftover of a run that was cut off is no obstacle.
+  // A leftover of an earlier run is no obstacle, and is neither used nor removed: it may be
+  // anything, a link to another file among others.
   dir.WriteFile("busy.txt.new", "leftover");
-  ASSERT_EQ(FreshFileName(file), dir / "busy.txt.new");
+  const std::vector<std::string> before = {"busy.txt", "busy.txt.new"};
   {
     testkit::TFileHolder holder(file);  // another program has it open, sharing nothing
     ASSERT_TRUE(holder.Holding());
+    // The new contents are written beside it, but cannot replace it.
     EXPECT_NE(WriteBytesToFile(file, "new"), static_cast<DWORD>(ERROR_SUCCESS));
   }
   EXPECT_EQ(testkit::ReadWholeFile(file), "old");
-  EXPECT_FALSE(testkit::FileExists(FreshFileName(file)));
-  WriteBytesToFile(file, "new");
+  EXPECT_EQ(testkit::NamesIn(dir / "busy.txt*"), before);
+  EXPECT_EQ(WriteBytesToFile(file, "new"), static_cast<DWORD>(ERROR_SUCCESS));
   EXPECT_EQ(testkit::ReadWholeFile(file), "new");
+  EXPECT_EQ(testkit::NamesIn(dir / "busy.txt*"), before);
+  EXPECT_EQ(testkit::ReadWholeFile(dir / "busy.txt.new"), "leftover");
 }
 
 TEST(Files, AWriteThatStoresLessThanAskedFails) {

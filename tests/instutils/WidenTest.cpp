@@ -25,4 +25,14 @@ TEST(Widen, ReadsTheAnsiCodePage) {
   EXPECT_EQ(odd[3], L'z');
 }
 
+// Windows set to UTF-8 as its ANSI code page refuses MB_PRECOMPOSED and
+// WC_NO_BEST_FIT_CHARS with ERROR_INVALID_FLAGS (Wine takes any flags, so the choice is
+// checked here): every path would widen to empty text.
+TEST(Widen, FlagsOnlyForCodePagesThatTakeThem) {
+  for (UINT codePage : {1252u, 1257u, 1251u, 932u, 936u, 437u, 28603u})
+    EXPECT_TRUE(inst::TakesConversionFlags(codePage)) << codePage;
+  for (UINT codePage : {65001u, 65000u, 54936u, 50220u, 50229u, 57002u, 57011u, 42u})
+    EXPECT_FALSE(inst::TakesConversionFlags(codePage)) << codePage;
+}
+
 }  // namespace

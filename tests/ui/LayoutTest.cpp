@@ -135,13 +135,23 @@ TEST(Layout, BuildsTheWindowsTheLayoutDescribes) {
 }
 
 TEST(Layout, FieldsFollowTheComponentNames) {
+  // Each field reaches the window its name's block made, told by what the layout gave that
+  // block alone: its caption and where it lies.
   TTestForm form;
-  EXPECT_EQ(form.NextBtn->Name(), "NextBtn");
-  EXPECT_EQ(form.NextBtn->Parent()->Name(), "BottomPanel");
+  const auto text = [](ui::TControl* control) {
+    wchar_t buffer[64] = {};
+    GetWindowTextW(control->Handle(), buffer, 64);
+    return std::wstring(buffer);
+  };
+  EXPECT_EQ(text(form.NextBtn), L"&Next >");
+  EXPECT_EQ(text(form.CancelBtn), L"Cancel");
+  EXPECT_EQ(text(form.NameLbl), L"Home &folder:");
+  EXPECT_EQ(GetParent(form.NextBtn->Handle()), form.BottomPanel->Handle());
+  EXPECT_EQ(GetParent(form.FindChild("SecondLbl")->Handle()), form.SecondSheet->Handle());
+  // References between components are bound by name as well.
   EXPECT_EQ(form.NameLbl->FocusControl(), form.NameEdt);
   EXPECT_EQ(form.DefaultButton(), form.NextBtn);
   EXPECT_EQ(form.CancelButton(), form.CancelBtn);
-  EXPECT_EQ(form.FindChild("SecondLbl")->Parent(), form.SecondSheet);
 }
 
 TEST(Application, TheFormCarriesTheIconAndOwnsTheMessageBoxes) {

@@ -14,6 +14,7 @@
 #include "instutils/Files.h"
 #include "instutils/InstUtils.h"
 #include "tests/common/TestFolder.h"
+#include "tests/common/WindowDriver.h"
 #include "wizard/HomeFolder.h"
 #include "wizard/UpdateLog.h"
 
@@ -113,7 +114,9 @@ TEST(CommandLine, OptionsAreTakenOutWhereverTheyStandAndTheRestReadAsBefore) {
     EXPECT_EQ(o.silent, c.silent) << c.args[1];
     EXPECT_EQ(o.help, c.help) << c.args[1];
     EXPECT_EQ(o.hasLog, c.log != nullptr) << c.args[1];
-    if (c.log) EXPECT_EQ(o.logPath, c.log);
+    if (c.log) {
+      EXPECT_EQ(o.logPath, c.log);
+    }
     EXPECT_EQ(o.rest, c.rest);
   }
 }
@@ -224,22 +227,23 @@ TEST(InstallStamp, AFullDriveLeavesThePreviousStampOrNoneNeverAShortOne) {
   testkit::TSmallDrive drive;
   if (!drive.Present()) GTEST_SKIP() << "no small drive: " << drive.Missing();
   const std::string stamp = drive.Root() + "install_stamp";
-  const std::string fresh = inst::FreshFileName(stamp);
+  // Nothing is left beside the stamp.
+  const auto besideStamp = [&] { return testkit::NamesIn(stamp + "*"); };
   drive.LeaveRoom(0);
-  WriteInstallStamp(stamp, 2.0);
+  EXPECT_FALSE(WriteInstallStamp(stamp, 2.0));
   EXPECT_FALSE(testkit::FileExists(stamp)) << "no stamp before, none after";
   drive.MakeRoom();
-  WriteInstallStamp(stamp, 1.0);
+  EXPECT_TRUE(WriteInstallStamp(stamp, 1.0));
   ASSERT_EQ(testkit::ReadWholeFile(stamp), StampBytes(1.0));
 
   drive.LeaveRoom(0);
-  WriteInstallStamp(stamp, 2.0);
+  EXPECT_FALSE(WriteInstallStamp(stamp, 2.0)) << "a failed write is not reported as written";
   EXPECT_EQ(testkit::ReadWholeFile(stamp), StampBytes(1.0));
-  EXPECT_FALSE(testkit::FileExists(fresh));
+  EXPECT_EQ(besideStamp(), Lines{"install_stamp"});
   drive.MakeRoom();
   WriteInstallStamp(stamp, 2.0);
   EXPECT_EQ(testkit::ReadWholeFile(stamp), StampBytes(2.0));
-  EXPECT_FALSE(testkit::FileExists(fresh));
+  EXPECT_EQ(besideStamp(), Lines{"install_stamp"});
 }
 
 Lines Merge(Lines log, Lines files) {
@@ -272,17 +276,24 @@ TEST(UpdateLogFile, ReadsEveryLineEndAndStopsAtNul) {
   EXPECT_EQ(LoadLogLines(path), (Lines{"a", "b", "c", "d", "", "e"}));
   SaveLogLines(path, {"*1", "x"});
   EXPECT_EQ(ReadAll(path), "*1\r\nx\r\n");
-  EXPECT_EQ(GetFileAttributesA((path + ".new").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-TEST(UpdateLogFile, AFailedSaveKeepsTheOldLogWhole) {
+TEST(UpdateLogFile, AFailedSaveKeepsTheOldLogWholeAndLeavesNothingBeside) {
   ScratchFolder dir;
   const std::string path = dir.path() + "Update.log";
-  WriteAll(path, "*old\r\nentry\r\n");
-  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+  const std::string old = "*old\r\nentry\r\n";
+  WriteAll(path, old);
+  WriteAll(path + ".new", "leftover");  // of an earlier run: neither used nor removed
+  {
+    testkit::TFileHolder holder(path);  // the new log is written beside it, but cannot replace it
+    ASSERT_TRUE(holder.Holding());
+    EXPECT_THROW(SaveLogLines(path, {"*new"}), std::runtime_error);
+  }
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);  // refused before any write
   EXPECT_THROW(SaveLogLines(path, {"*new"}), std::runtime_error);
-  EXPECT_EQ(ReadAll(path), "*old\r\nentry\r\n");
-  EXPECT_EQ(GetFileAttributesA((path + ".new").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(ReadAll(path), old);
+  EXPECT_EQ(testkit::NamesIn(path + "*"), (Lines{"Update.log", "Update.log.new"}));
+  EXPECT_EQ(ReadAll(path + ".new"), "leftover");
   EXPECT_THROW(LoadLogLines(dir.path() + "missing.log"), std::runtime_error);
 }
 

@@ -1,0 +1,100 @@
+// Links that any user of the computer could plant in the shared data folder, where Windows
+// lets every user create files and folders, while Setup.exe runs with the highest rights its
+// user has. Planted from the Unix side (Wine cannot make them) before a shared installation:
+// file links at the fresh names beside lv_LV.dic and the update log, and folder links at
+// Public\Orthographe and Hidden, each pointing at files outside. The module files bound for
+// the linked folder are refused with the usual box, the stamp is skipped, the rest is
+// installed, and every file outside is intact, byte for byte; the links stay as they were.
+#include <windows.h>
+
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "tests/hardening/Hardening.h"
+
+namespace e2e {
+namespace {
+
+using testkit::NamesIn;
+using testkit::ReadWholeFile;
+
+const char* const kModuleFiles[] = {"Latvian.asc", "hunspell.dll", "lv_LV.dic",
+                                    "lv_LV.aff",   "userdiclv.tlx", "Latvian.hyph"};
+
+class SharedLinksTest : public SharedInstallTest {
+ protected:
+  SharedLinksTest() {
+    outside_ = folder_.MakeFolder("outside") + "\\";
+    for (const char* sub : {"orthographe", "hidden"}) folder_.MakeFolder(std::string("outside\\") + sub);
+    Keep("dic.txt", "the dictionary of someone else");
+    Keep("log.txt", "a private file");
+    for (const char* file : kModuleFiles) Keep(std::string("orthographe\\") + file, file);
+    Keep("hidden\\install_stamp", "a stamp of elsewhere");
+    for (const char* sub : {"", "\\Public", "\\Public\\Spellcheck"})
+      CreateDirectoryA((SharedZentrova() + sub).c_str(), nullptr);
+    // Targets that exist, as after an earlier installation, so that they are replaced.
+    std::ofstream(Public("Spellcheck\\lv_LV.dic"), std::ios::binary) << "an older dictionary";
+    std::ofstream(LogPath(), std::ios::binary) << "";
+    const std::string from = UnixPath(outside_), to = UnixPath(SharedZentrova());
+    const char* const planted[][2] = {{"dic.txt", "Public/Spellcheck/lv_LV.dic.new"},
+                                      {"log.txt", "Update.log.new"},
+                                      {"orthographe", "Public/Orthographe"},
+                                      {"hidden", "Hidden"}};
+    std::string command = "true";
+    for (const auto& [target, link] : planted) {
+      links_ += " '" + to + "/" + link + "'";
+      command += " && ln -s '" + from + "/" + target + "' '" + to + "/" + link + "'";
+    }
+    planted_ = !from.empty() && !to.empty() && RunUnix(command);
+  }
+  // Removed from the Unix side before the fixture clears the shared folder: Wine's own
+  // removal would go through them.
+  ~SharedLinksTest() override { RunUnix("rm -f" + links_); }
+
+  void Keep(const std::string& name, const std::string& bytes) {
+    kept_[folder_.WriteFile("outside\\" + name, bytes)] = bytes;
+  }
+
+  std::string outside_, links_;
+  std::map<std::string, std::string> kept_;  // every file outside, with its bytes
+  bool planted_ = false;
+};
+
+TEST_F(SharedLinksTest, NothingOutsideIsWrittenReadOrDeletedThroughAPlantedLink) {
+  ASSERT_TRUE(planted_) << "the links could not be planted from the Unix side";
+  ASSERT_EQ(GetFileAttributesA(Public("Orthographe").c_str()),
+            static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
+  TSetupRun run;
+  WalkToReady(run, MakeHome());
+  run.Next();
+  for (const char* file : kModuleFiles) {
+    const auto box = Box(run);
+    ASSERT_TRUE(box.has_value()) << file;
+    const std::string expected = "Cannot create file \"" + Public("Orthographe\\") + file + "\".";
+    EXPECT_EQ(box->text.rfind(std::wstring(expected.begin(), expected.end()), 0), 0u)
+        << std::string(box->text.begin(), box->text.end());
+    EXPECT_EQ(box->ButtonIds(), (std::vector<int>{IDABORT, IDRETRY, IDIGNORE}));
+    Answer(*box, IDIGNORE);
+  }
+  ASSERT_TRUE(run.WaitForTitle(L"Installation Complete"));
+  FinishAndExit(run);  // the stamp is skipped without a word
+
+  for (const auto& [path, bytes] : kept_) EXPECT_EQ(ReadWholeFile(path), bytes) << path;
+  EXPECT_EQ(NamesIn(outside_ + "*"), (std::vector<std::string>{"dic.txt", "hidden", "log.txt",
+                                                               "orthographe"}));
+  EXPECT_EQ(NamesIn(outside_ + "hidden\\*"), std::vector<std::string>{"install_stamp"});
+  EXPECT_EQ(NamesIn(outside_ + "orthographe\\*").size(), std::size(kModuleFiles));
+  // The installation itself went on beside the links, which are left alone.
+  for (const char* file : kModuleFiles)
+    EXPECT_TRUE(testkit::FileExists(Public("Spellcheck\\") + file)) << file;
+  EXPECT_GT(ReadWholeFile(Public("Spellcheck\\lv_LV.dic")).size(), 1000u);
+  EXPECT_EQ(ReadWholeFile(Public("Spellcheck\\lv_LV.dic.new")), kept_[outside_ + "dic.txt"]);
+  EXPECT_EQ(CrLfLines(LogPath()).size(), 13u);
+  EXPECT_EQ(NamesIn(SharedZentrova() + "\\*"),
+            (std::vector<std::string>{"Hidden", "Public", "Update.log", "Update.log.new"}));
+}
+
+}  // namespace
+}  // namespace e2e
