@@ -96,7 +96,7 @@ def bmp_rle8(width, height, palette, pixels):
 def enlarged(pixels, scale):
     """Pixel art enlarged by scale (1.5 or 2): each new pixel takes the one it covers."""
     h, w = len(pixels), len(pixels[0])
-    nh, nw = round(h * scale), round(w * scale)
+    nh, nw = int(h * scale + 0.5), int(w * scale + 0.5)  # halves up, as the program scales
     return [[pixels[int(y / scale)][int(x / scale)] for x in range(nw)] for y in range(nh)]
 
 

@@ -29,7 +29,7 @@ TEST(ProgramResources, BitmapsHaveEveryDrawnSizeDepthAndTransparentCorner) {
       {"FIXEDDRIVE", 16, 11, 4, RGB(0, 0, 255), 0, 0},
       {"REMOVABLEDRIVE", 16, 10, 4, RGB(255, 255, 255), 0, 0},
       // The logos' 96-DPI pictures travel in the payload.
-      {"LOGO", 120, 260, 8, CLR_INVALID, 60, 130},
+      {"LOGO", 120, 260, 8, CLR_INVALID, 10, 110},
       {"LOGOSMALL", 32, 32, 8, CLR_INVALID, 0, 0},
   };
   HDC dc = CreateCompatibleDC(nullptr);

