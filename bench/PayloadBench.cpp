@@ -4,9 +4,11 @@
 // inflated size, counted at every C++ allocation and, as a check, as the growth of the
 // peak working set (Wine's peak private-bytes counter does not follow the heap); and the
 // sizes of Setup.exe, of Setup.exe without its payload against the NSIS peer without its
-// files, and of its payload against zlib -9.
+// files, and of its payload against zlib -9. With a baseline build of Setup.exe, its code
+// (the file less its payload and its pictures, the bitmap and icon resources) against
+// the baseline's, measured alike, and the larger drawn pictures' own size.
 //   PayloadBench --setup=<Setup.exe> --nsis-empty=<NSIS peer without files> --rounds=N
-//                                                                      (Windows paths)
+//                [--baseline=<Setup.exe of another build>]                (Windows paths)
 #include <windows.h>
 
 #include <psapi.h>
@@ -58,6 +60,29 @@ TResource FilesResource(HMODULE module) {
   return {static_cast<const std::uint8_t*>(bytes), SizeofResource(module, res)};
 }
 
+// The bytes of a module's resources of one type, all of them or those whose name ends
+// in a drawn scale ("_150", "_200").
+struct TResourceSum {
+  bool scaledOnly;
+  unsigned long long bytes;
+};
+
+BOOL CALLBACK AddResource(HMODULE module, LPCSTR type, LPSTR name, LONG_PTR param) {
+  auto* sum = reinterpret_cast<TResourceSum*>(param);
+  if (sum->scaledOnly) {
+    const std::string n = IS_INTRESOURCE(name) ? "" : name;
+    if (!n.ends_with("_150") && !n.ends_with("_200")) return TRUE;
+  }
+  if (HRSRC res = FindResourceA(module, name, type)) sum->bytes += SizeofResource(module, res);
+  return TRUE;
+}
+
+unsigned long long ResourceBytes(HMODULE module, LPCSTR type, bool scaledOnly) {
+  TResourceSum sum{scaledOnly, 0};
+  EnumResourceNamesA(module, type, AddResource, reinterpret_cast<LONG_PTR>(&sum));
+  return sum.bytes;
+}
+
 PROCESS_MEMORY_COUNTERS Counters() {
   PROCESS_MEMORY_COUNTERS c{};
   c.cb = sizeof c;
@@ -101,13 +126,14 @@ void operator delete(void* p, std::size_t) noexcept { CountedFree(p); }
 void operator delete[](void* p, std::size_t) noexcept { CountedFree(p); }
 
 int main(int argc, char** argv) {
-  std::string setupExe, nsisEmptyExe;
+  std::string setupExe, nsisEmptyExe, baselineExe;
   int rounds = 21;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg.rfind("--setup=", 0) == 0) setupExe = arg.substr(8);
     if (arg.rfind("--nsis-empty=", 0) == 0) nsisEmptyExe = arg.substr(13);
     if (arg.rfind("--rounds=", 0) == 0) rounds = std::atoi(arg.c_str() + 9);
+    if (arg.rfind("--baseline=", 0) == 0) baselineExe = arg.substr(11);
   }
   if (setupExe.empty() || nsisEmptyExe.empty() || rounds < 1)
     bench::Fail("usage: PayloadBench --setup=PATH --nsis-empty=PATH [--rounds=N]");
@@ -177,5 +203,20 @@ int main(int argc, char** argv) {
     bench::Row("Size: payload as shipped / zlib -9 of the same inflated bytes",
                bench::Bytes(own.size), bench::Bytes(best),
                bench::Format("%.4f", static_cast<double>(own.size) / best));
+    bench::Row("Size: the larger drawn pictures (150 and 200 percent bitmaps)",
+               bench::Bytes(ResourceBytes(setup.get(), MAKEINTRESOURCEA(2), true)), "", "");
+    if (baselineExe.empty()) return;
+    // Code: the file less its payload and its pictures, measured alike in both builds.
+    const auto codeSize = [&](const std::string& exe) {
+      inst::UniqueLibrary m(LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+      if (!m) bench::Fail("cannot load " + exe);
+      return fileSize(exe) - FilesResource(m.get()).size -
+             ResourceBytes(m.get(), MAKEINTRESOURCEA(2), false) -   // RT_BITMAP
+             ResourceBytes(m.get(), MAKEINTRESOURCEA(3), false);    // RT_ICON
+    };
+    const unsigned long long code = codeSize(setupExe), baseCode = codeSize(baselineExe);
+    bench::Row("Size: Setup.exe less payload and pictures / the same of the baseline build",
+               bench::Bytes(code), bench::Bytes(baseCode),
+               bench::Format("%.3f", static_cast<double>(code) / baseCode));
   });
 }

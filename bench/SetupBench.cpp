@@ -6,8 +6,10 @@
 //                 twelve files (six module files into two folders); the NSIS installer's
 //                 silent run (start to exit) / CopyFileW of its six files, and the same
 //                 less the silent run of that wizard without the files: its extraction
+//   baseline      with --baseline, the start-up of another build of Setup.exe (a build of
+//                 main) in the same rounds
 //   SetupBench --setup=EXE --bare=EXE --host=qzv.exe --nsis=EXE --nsis-empty=EXE
-//              [--startup-rounds=N] [--install-rounds=N]      (Windows paths)
+//              [--baseline=EXE] [--startup-rounds=N] [--install-rounds=N]  (Windows paths)
 #include <windows.h>
 
 #include <shlobj.h>
@@ -182,7 +184,7 @@ HWND Button(HWND form, const wchar_t* caption) {
 
 // The page title: the one label at the top left of the white band.
 std::wstring Title(HWND form) {
-  for (HWND label : Children(form, L"TLabel")) {
+  for (HWND label : Children(form, L"Static")) {
     RECT r;
     GetWindowRect(label, &r);
     POINT p{r.left, r.top};
@@ -349,7 +351,7 @@ double SilentInstall(const std::wstring& installer, const std::wstring& folder, 
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::wstring setupExe, bareExe, hostExe, nsisExe, nsisEmptyExe;
+  std::wstring setupExe, bareExe, hostExe, nsisExe, nsisEmptyExe, baselineExe;
   int startupRounds = 15, installRounds = 7;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -361,6 +363,7 @@ int main(int argc, char** argv) {
     if (name == "--host") hostExe = inst::Widen(value);
     if (name == "--nsis") nsisExe = inst::Widen(value);
     if (name == "--nsis-empty") nsisEmptyExe = inst::Widen(value);
+    if (name == "--baseline") baselineExe = inst::Widen(value);
     if (name == "--startup-rounds") startupRounds = std::atoi(value.c_str());
     if (name == "--install-rounds") installRounds = std::atoi(value.c_str());
   }
@@ -384,11 +387,12 @@ int main(int argc, char** argv) {
   SetEnvironmentVariableW(L"TMP", childTemp.c_str());
 
   const int result = bench::Main([&] {
-    const std::vector<std::function<double()>> starts = {
+    std::vector<std::function<double()>> starts = {
         [&] { return StartUp(setupExe, kFormClass, kSetupTitle); },
         [&] { return StartUp(bareExe, kBareClass, kBareTitle); },
         [&] { return StartUp(nsisExe, kNsisClass, kNsisTitle); }};
-    enum { kSetup, kBare, kNsis };
+    enum { kSetup, kBare, kNsis, kBaseline };
+    if (!baselineExe.empty()) starts.push_back([&] { return StartUp(baselineExe, kFormClass, kSetupTitle); });
 
     // One bare window stays open throughout: Wine's desktop process ends about a second
     // after the last program attached to it, and the next one would pay for its restart.
@@ -402,6 +406,10 @@ int main(int argc, char** argv) {
                    bench::Pairs(started[kNsis], started[kBare]));
     bench::TimeRow("Start-up: Setup.exe / NSIS wizard, each to its window painted",
                    bench::Pairs(started[kSetup], started[kNsis]));
+    if (!baselineExe.empty()) {
+      bench::TimeRow("Start-up: Setup.exe / the baseline build, each to its window painted",
+                     bench::Pairs(started[kSetup], started[kBaseline]));
+    }
 
     TInstallBench install(setupExe, hostExe, work);
     const std::wstring nsisHome = work + L"\\NSIS Home";

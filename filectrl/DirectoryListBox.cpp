@@ -50,7 +50,7 @@ TDirectoryListBox::TDirectoryListBox(ui::TWinControl* parent)
     : ui::TOwnerDrawList(parent, ui::TListStyle::ListBox),
       closedFolder_("CLOSEDFOLDER"),
       openFolder_("OPENFOLDER") {
-  SetItemHeight(std::max(int(FontMetrics().tmHeight), openFolder_.Height() + 1));
+  SetItemHeight(std::max(int(FontMetrics().tmHeight), openFolder_.Height() + Scale(1)));
 }
 
 TDirectoryListBox::~TDirectoryListBox() {
@@ -129,12 +129,19 @@ void TDirectoryListBox::CreateWnd() {
   if (ItemCount() > 0) SetItemIndex(FolderDepth(treeFolder_));
 }
 
+void TDirectoryListBox::ChangeScale(int multiplier, int divisor) {
+  closedFolder_.SetDpi(Dpi());
+  openFolder_.SetDpi(Dpi());
+  ui::TOwnerDrawList::ChangeScale(multiplier, divisor);
+}
+
 void TDirectoryListBox::DrawItem(HDC dc, int index, const RECT& rect) {
   ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
-  int x = index * kIndentStep + kIndentMargin;
-  int w = kPictureWidth;
+  const int step = Scale(kIndentStep);
+  int x = index * step + Scale(kIndentMargin);
+  int w = Scale(kPictureWidth);
   if (const auto* bitmap = static_cast<const TResourceBitmap*>(ItemObject(index))) {
-    if (bitmap == &closedFolder_) x = (FolderDepth(treeFolder_) + 1) * kIndentStep + kIndentMargin;
+    if (bitmap == &closedFolder_) x = (FolderDepth(treeFolder_) + 1) * step + Scale(kIndentMargin);
     w = bitmap->Width();
     bitmap->Draw(dc, rect.left + x, rect.top + (rect.bottom - rect.top - bitmap->Height()) / 2);
   }
@@ -142,7 +149,7 @@ void TDirectoryListBox::DrawItem(HDC dc, int index, const RECT& rect) {
   const std::string text = CaseForDisplay(index == 0 ? item.substr(0, 2) : NamePart(item));
   SIZE letter{};
   GetTextExtentPoint32A(dc, "A", 1, &letter);
-  TextOutA(dc, rect.left + x + w + kTextGap, rect.top + (rect.bottom - rect.top - letter.cy) / 2, text.c_str(),
+  TextOutA(dc, rect.left + x + w + Scale(kTextGap), rect.top + (rect.bottom - rect.top - letter.cy) / 2, text.c_str(),
            int(text.size()));
 }
 

@@ -35,7 +35,7 @@ TDriveComboBox::TDriveComboBox(ui::TWinControl* parent)
     : ui::TOwnerDrawList(parent, ui::TListStyle::DropDownList),
       fixedDrive_("FIXEDDRIVE"),
       externalDrive_("REMOVABLEDRIVE") {
-  SetItemHeight(std::max(int(FontMetrics().tmHeight) + 4, fixedDrive_.Height()));
+  SetItemHeight(std::max(int(FontMetrics().tmHeight) + Scale(4), fixedDrive_.Height()));
 }
 
 TDriveComboBox::~TDriveComboBox() {
@@ -84,6 +84,12 @@ void TDriveComboBox::SelectionChanged() {
   if (index >= 0 && !ItemText(index).empty()) SelectDrive(ItemText(index)[0]);
 }
 
+void TDriveComboBox::ChangeScale(int multiplier, int divisor) {
+  fixedDrive_.SetDpi(Dpi());
+  externalDrive_.SetDpi(Dpi());
+  ui::TOwnerDrawList::ChangeScale(multiplier, divisor);
+}
+
 void TDriveComboBox::DrawItem(HDC dc, int index, const RECT& rect) {
   // Always the window's own colours: the selected drive is never shown highlighted.
   const TColorsKept kept(dc);
@@ -91,8 +97,8 @@ void TDriveComboBox::DrawItem(HDC dc, int index, const RECT& rect) {
   ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
   RECT textRect = rect;
   if (const auto* bitmap = static_cast<const TResourceBitmap*>(ItemObject(index))) {
-    bitmap->Draw(dc, rect.left + kPictureLeft, (rect.top + rect.bottom - bitmap->Height()) / 2);
-    textRect.left += bitmap->Width() + kTextGap;
+    bitmap->Draw(dc, rect.left + Scale(kPictureLeft), (rect.top + rect.bottom - bitmap->Height()) / 2);
+    textRect.left += bitmap->Width() + Scale(kTextGap);
   }
   SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
   std::string text = ItemText(index);

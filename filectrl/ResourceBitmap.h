@@ -1,8 +1,12 @@
 // A bitmap resource of the program whose bottom-left pixel gives the colour that is
-// left out when it is drawn (the folder and drive pictures).
+// left out when it is drawn (the folder and drive pictures). It is drawn at its 96-DPI
+// size scaled to a DPI, from the drawn size nearest that DPI (resources NAME, NAME_150,
+// NAME_200); only the remainder is stretched.
 #pragma once
 
 #include <windows.h>
+
+#include <string>
 
 #include "instutils/Handles.h"
 
@@ -14,6 +18,9 @@ class TResourceBitmap {
   // gives an empty bitmap that draws nothing.
   explicit TResourceBitmap(const char* resourceName);
 
+  // Picks the drawn size for a DPI (96 until called).
+  void SetDpi(int dpi);
+  // The size drawn at the DPI.
   int Width() const { return width_; }
   int Height() const { return height_; }
   COLORREF TransparentColor() const { return transparent_; }
@@ -22,7 +29,13 @@ class TResourceBitmap {
   void Draw(HDC dc, int x, int y) const;
 
  private:
+  // Loads the named resource as the picture drawn; false when it is missing.
+  bool LoadSource(const std::string& name);
+
+  const char* name_;
   inst::UniqueGdiObject bitmap_;
+  SIZE source_{};     // the loaded picture's own size
+  SIZE designSize_{};  // the size at 96 DPI
   int width_ = 0;
   int height_ = 0;
   COLORREF transparent_ = 0;

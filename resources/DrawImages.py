@@ -53,6 +53,57 @@ def bmp(width, height, bits, palette, pixels):
     return head + info + pal + bytes(data)
 
 
+def bmp_rle8(width, height, palette, pixels):
+    """A Windows bitmap file compressed as BI_RLE8: the large pictures, whose long runs of
+    one colour shrink to a few bytes, as the program's resources load them."""
+    assert len(palette) <= 256
+    data = bytearray()
+    for row in reversed(pixels):
+        x = 0
+        while x < width:
+            run = 1
+            while x + run < width and run < 255 and row[x + run] == row[x]:
+                run += 1
+            if run >= 3 or width - x < 3:
+                data.extend((run, row[x]))
+                x += run
+                continue
+            # A stretch of differing pixels in absolute mode, up to the next run of three.
+            end = x
+            while end < width and end - x < 255:
+                if end + 2 < width and row[end] == row[end + 1] == row[end + 2]:
+                    break
+                end += 1
+            if end - x < 3:
+                for i in range(x, end):
+                    data.extend((1, row[i]))
+            else:
+                data.extend((0, end - x))
+                data.extend(row[x:end])
+                if (end - x) % 2:
+                    data.append(0)
+            x = end
+        data.extend((0, 0))
+    data[-2:] = b"\0\1"  # the last end of line becomes the end of the bitmap
+    palb = b"".join(struct.pack("<BBBB", b, g, r, 0) for (r, g, b) in palette)
+    offset = 14 + 40 + len(palb)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 8, 1, len(data),
+                       2835, 2835, len(palette), 0)
+    head = struct.pack("<2sIHHI", b"BM", offset + len(data), 0, 0, offset)
+    return head + info + palb + bytes(data)
+
+
+def enlarged(pixels, scale):
+    """Pixel art enlarged by scale (1.5 or 2): each new pixel takes the one it covers."""
+    h, w = len(pixels), len(pixels[0])
+    nh, nw = int(h * scale + 0.5), int(w * scale + 0.5)  # halves up, as the program scales
+    return [[pixels[int(y / scale)][int(x / scale)] for x in range(nw)] for y in range(nh)]
+
+
+# The drawn sizes beside the 96-DPI one, in percent, and their file-name suffixes.
+LARGER_SCALES = ((150, 1.5), (200, 2.0))
+
+
 def from_art(art, keys):
     """Palette indexes from rows of characters, one character per pixel."""
     return [[keys[c] for c in row] for row in art]
@@ -140,11 +191,15 @@ REMOVABLE_KEYS = {"w": WHITE, "#": BLACK, "a": AQUA, "n": NAVY, "s": SILVER, "d"
 
 
 def draw_small_bitmaps():
-    write("ClosedFolder.bmp", bmp(16, 16, 4, VGA16, from_art(CLOSED_FOLDER, FOLDER_KEYS)))
-    write("OpenFolder.bmp", bmp(16, 16, 4, VGA16, from_art(OPEN_FOLDER, FOLDER_KEYS)))
-    write("FixedDrive.bmp", bmp(16, 11, 4, VGA16, from_art(FIXED_DRIVE, FIXED_KEYS)))
-    write("RemovableDrive.bmp",
-          bmp(16, 10, 4, VGA16, from_art(REMOVABLE_DRIVE, REMOVABLE_KEYS)))
+    for name, art, keys in (("ClosedFolder", CLOSED_FOLDER, FOLDER_KEYS),
+                            ("OpenFolder", OPEN_FOLDER, FOLDER_KEYS),
+                            ("FixedDrive", FIXED_DRIVE, FIXED_KEYS),
+                            ("RemovableDrive", REMOVABLE_DRIVE, REMOVABLE_KEYS)):
+        pixels = from_art(art, keys)
+        write(name + ".bmp", bmp(16, len(pixels), 4, VGA16, pixels))
+        for percent, scale in LARGER_SCALES:
+            big = enlarged(pixels, scale)
+            write("%s_%d.bmp" % (name, percent), bmp(len(big[0]), len(big), 4, VGA16, big))
 
 
 
@@ -401,8 +456,19 @@ def draw_logos_and_icon():
     pal = palette_of(small, 256)
     write("LogoSmall.bmp", bmp(32, 32, 8, pal, to_indexes(small, pal)))
 
+    # The larger drawn sizes are the program's own resources, run-length compressed.
+    for percent, scale in LARGER_SCALES:
+        lw, lh = round(w * scale), round(h * scale)
+        write("Logo_%d.bmp" % percent,
+              bmp_rle8(lw, lh, LOGO_PALETTE,
+                       to_indexes(render(lw, lh, layers, scale=scale, grid=3), LOGO_PALETTE)))
+        side = round(32 * scale)
+        small = render(side, side, flag_tile(side), background=WHITE_RGB, grid=3)
+        pal = palette_of(small, 256)
+        write("LogoSmall_%d.bmp" % percent, bmp_rle8(side, side, pal, to_indexes(small, pal)))
+
     images = []
-    for size in (256, 48, 32, 16):
+    for size in (256, 48, 40, 32, 24, 20, 16):
         rows = render(size, size, flag_tile(size), grid=4 if size < 256 else 3)
         images.append((size, png(rows) if size == 256 else icon_dib(rows)))
     write("Setup.ico", ico(images))

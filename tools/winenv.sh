@@ -80,6 +80,20 @@ start_wine_env() {
   wine wineboot >/dev/null 2>&1
 }
 
+# Sets the display's DPI (LogPixels, per user and per machine) and restarts the wineserver,
+# which reads it only when it starts; the restarted one is kept alive as start_wine_env's.
+set_wine_dpi() {
+  local dpi="$1" key
+  for key in 'HKCU\Control Panel\Desktop' \
+             'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts'; do
+    wine reg add "$key" /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+  done
+  wineserver -k 2>/dev/null || true
+  wineserver -w
+  wineserver -p >/dev/null 2>&1
+  wine wineboot >/dev/null 2>&1
+}
+
 stop_wine_env() {
   if [ -n "${WINEPREFIX:-}" ]; then
     wineserver -k 2>/dev/null || true

@@ -1,5 +1,7 @@
 #include "ui/CheckBox.h"
 
+#include <commctrl.h>
+
 #include "ui/LayoutReader.h"
 
 namespace ui {
@@ -45,6 +47,27 @@ void TCheckBox::CreateParams(TCreateParams& params) {
 void TCheckBox::CreateWnd() {
   TControl::CreateWnd();
   SendMessageA(Handle(), BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
+  FitCaption();
+}
+
+void TCheckBox::ChangeScale(int multiplier, int divisor) {
+  // The layout's width is what scales; the caption's need is measured again afterwards.
+  SetBounds(Left(), Top(), Width() - widened_, Height());
+  widened_ = 0;
+  TControl::ChangeScale(multiplier, divisor);
+}
+
+void TCheckBox::FontChanged() {
+  TControl::FontChanged();
+  FitCaption();
+}
+
+void TCheckBox::FitCaption() {
+  if (!HandleAllocated() || Dpi() == kDesignDpi) return;
+  SIZE ideal{};  // the box, its gap and the caption, as the control draws them
+  if (!SendMessageA(Handle(), BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)) || ideal.cx <= Width()) return;
+  widened_ += ideal.cx - Width();
+  SetBounds(Left(), Top(), ideal.cx, Height());
 }
 
 HBRUSH TCheckBox::CtlColor(HDC dc) {

@@ -1,4 +1,6 @@
-// A check box (the standard BUTTON class, automatic check box style).
+// A check box (the standard BUTTON class, automatic check box style). At a DPI other than
+// the layout's it widens to its caption where the scaled width would cut it: text does
+// not grow exactly in proportion to the DPI.
 #pragma once
 
 #include "ui/Control.h"
@@ -18,14 +20,19 @@ class TCheckBox : public TControl {
   TControl* MnemonicTarget(char key) override;
 
   bool SetProperty(const std::string& name, const TLayoutValue& value, TLayoutReader& reader) override;
+  void ChangeScale(int multiplier, int divisor) override;
 
  protected:
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
   HBRUSH CtlColor(HDC dc) override;
+  void FontChanged() override;
 
  private:
+  void FitCaption();
+
   mutable bool checked_ = false;
+  int widened_ = 0;  // pixels added to the scaled width for the caption
 };
 
 }  // namespace ui

@@ -174,13 +174,23 @@ void TControl::SetAlign(TAlign align) {
 
 void TControl::SetVisible(bool visible) {
   visible_ = visible;
+  if (!visible) HandOnFocus();
   if (handle_) ShowWindow(handle_, visible ? SW_SHOWNA : SW_HIDE);
   if (align_ != TAlign::alNone && parent_) parent_->AlignControls();
 }
 
 void TControl::SetEnabled(bool enabled) {
   enabled_ = enabled;
+  if (!enabled) HandOnFocus();
   if (handle_) EnableWindow(handle_, enabled);
+}
+
+void TControl::HandOnFocus() {
+  const HWND focus = GetFocus();
+  if (!handle_ || !focus || (focus != handle_ && !IsChild(handle_, focus))) return;
+  // Moved once, straight to where the form puts a lost focus, before the window goes:
+  // Windows would otherwise hand it to the parent window first.
+  if (TForm* form = ParentForm()) form->FocusIfLost();
 }
 
 bool TControl::CanFocus() const {
@@ -258,6 +268,19 @@ void TControl::ApplyFont() {
 
 void TControl::Invalidate() {
   if (handle_) InvalidateRect(handle_, nullptr, TRUE);
+}
+
+int TControl::Dpi() const {
+  const TForm* form = ParentForm();
+  return form ? form->dpi_ : kDesignDpi;
+}
+
+int TControl::Scale(int pixels) const { return MulDiv(pixels, Dpi(), kDesignDpi); }
+
+void TControl::ChangeScale(int multiplier, int divisor) {
+  const auto scaled = [&](int v) { return MulDiv(v, multiplier, divisor); };
+  if (!parentFont_) font_.Height = scaled(font_.Height);
+  SetBounds(scaled(left_), scaled(top_), scaled(width_), scaled(height_));
 }
 
 void TControl::FontChanged() {

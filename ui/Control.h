@@ -103,6 +103,9 @@ class TControl {
   // The control that the mnemonic letter `key` (lower case) reaches through this one;
   // null for none. Buttons and check boxes answer for themselves, labels for their partner.
   virtual TControl* MnemonicTarget(char key);
+  // The field that this control names for the accessibility layer (a label's); null for
+  // none. Its parent stacks the field's window directly below this one.
+  virtual TControl* LabelledControl() const { return nullptr; }
   // Whether Enter presses this control while it has the focus (a push button) rather
   // than the form's default button.
   virtual bool TakesEnter() const { return false; }
@@ -135,6 +138,15 @@ class TControl {
   TEXTMETRICA FontMetrics();
 
   void Invalidate();
+
+  // The pixels per inch the control is laid out for: its form's (96 outside a form).
+  int Dpi() const;
+  // A pixel length of the 96-DPI layout at the control's DPI. Every pixel constant of a
+  // control goes through here, so the whole layout scales alike.
+  int Scale(int pixels) const;
+  // Multiplies the bounds and the own font's height by multiplier / divisor, the form's
+  // DPI change (new / old). The font takes effect when the form refreshes the fonts.
+  virtual void ChangeScale(int multiplier, int divisor);
 
   // Sets a property by its layout name; false when the class has no such property.
   // Classes extend the chain: handle their own names, else call the base class.
@@ -204,6 +216,9 @@ class TControl {
   friend LRESULT CALLBACK ControlWindowProc(HWND, UINT, WPARAM, LPARAM);
   void DetachWindow();
   void ApplyFont();
+  // Called once the control can no longer take the focus (hidden, disabled): a focus in
+  // its window moves on before the window changes.
+  void HandOnFocus();
   // The control whose window is being created (owner-drawn lists ask for their item
   // height before their window handle is known).
   static thread_local TControl* creating_;

@@ -15,6 +15,40 @@ bool CtrlOrAltDown() { return GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU
 
 bool TakesFocus(const TControl* c) { return c->TabStop() && c->CanFocus() && c->HandleAllocated(); }
 
+// A user32 function that older Windows lacks, looked up by name; null where it is absent.
+template <typename F>
+F User32Proc(const char* name) {
+  return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), name)));
+}
+
+// The process draws itself at every monitor's DPI. The manifest says so to the Windows
+// that read it; this covers a loader that did not. The per-monitor-v2 context (-4) is
+// refused by some systems, so per-monitor (-3) and system-aware follow.
+void DeclareDpiAwareness() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  using SetContextFn = BOOL(WINAPI*)(HANDLE);
+  if (auto set = User32Proc<SetContextFn>("SetProcessDpiAwarenessContext")) {
+    if (set(reinterpret_cast<HANDLE>(-4)) || set(reinterpret_cast<HANDLE>(-3))) return;
+    if (GetLastError() == ERROR_ACCESS_DENIED) return;  // set already, by the manifest
+  }
+  SetProcessDPIAware();
+}
+
+// The DPI of a window's monitor (GetDpiForWindow, Windows 10), else of the screen.
+int WindowDpi(HWND window) {
+  using GetDpiFn = UINT(WINAPI*)(HWND);
+  static const auto getDpi = User32Proc<GetDpiFn>("GetDpiForWindow");
+  if (getDpi && window) {
+    if (const UINT dpi = getDpi(window)) return static_cast<int>(dpi);
+  }
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : kDesignDpi;
+}
+
 }  // namespace
 
 TForm::TForm() : TWinControl(nullptr) {
@@ -45,6 +79,30 @@ RECT TForm::ClientRect() {
   return r;
 }
 
+void TForm::ScaleToDpi(int dpi) {
+  if (dpi <= 0 || dpi == dpi_) return;
+  const int old = dpi_;
+  dpi_ = dpi;  // first: the controls' own constants scale with the new value
+  ChangeScale(dpi, old);
+  // The fonts now: the form's reaches the controls that share it, the others have their own.
+  FontChanged();
+  const std::vector<TControl*> all = AllControls();
+  for (TControl* c : all) {
+    if (!c->ParentFont()) c->FontChanged();
+  }
+  AlignControls();
+  for (TControl* c : all) {
+    if (auto* container = dynamic_cast<TWinControl*>(c)) container->AlignControls();
+  }
+}
+
+void TForm::ChangeScale(int multiplier, int divisor) {
+  // The form's own place is the window's; what scales is its client area and font.
+  font_.Height = MulDiv(font_.Height, multiplier, divisor);
+  SetClientSize(MulDiv(clientWidth_, multiplier, divisor), MulDiv(clientHeight_, multiplier, divisor));
+  for (TControl* c : Controls()) c->ChangeScale(multiplier, divisor);
+}
+
 void TForm::CreateParams(TCreateParams& params) {
   TWinControl::CreateParams(params);
   params.Style &= ~static_cast<DWORD>(WS_CHILD | WS_CLIPSIBLINGS);
@@ -65,7 +123,12 @@ void TForm::CreateParams(TCreateParams& params) {
 }
 
 void TForm::CreateWnd() {
+  // Laid out for the screen's DPI before any window exists, so the start creates every
+  // window once, at its size; a window that opens on a monitor of another DPI follows it.
+  DeclareDpiAwareness();
+  ScaleToDpi(WindowDpi(nullptr));
   TWinControl::CreateWnd();
+  ScaleToDpi(WindowDpi(Handle()));
   // The client size is what the layout fixes; correct what the frame estimate missed.
   RECT client;
   GetClientRect(Handle(), &client);
@@ -250,6 +313,14 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER:
       WMTimer(wParam);
       return 0;
+    case WM_DPICHANGED: {
+      // Moved to a monitor of another DPI: laid out anew, at the rectangle Windows suggests.
+      ScaleToDpi(LOWORD(wParam));
+      const RECT& r = *reinterpret_cast<const RECT*>(lParam);
+      SetWindowPos(Handle(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      return 0;
+    }
     case WM_ACTIVATE:
       if (LOWORD(wParam) == WA_INACTIVE) {
         HWND focus = GetFocus();

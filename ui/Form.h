@@ -14,7 +14,9 @@
 // ShowModal. Any layout error throws ELayoutError before a window exists.
 //
 // The form has a fixed single-line border and a close box; with Position = poScreenCenter
-// it opens in the centre of the screen, otherwise at its Left and Top.
+// it opens in the centre of the screen, otherwise at its Left and Top. The window is laid
+// out for the DPI of its monitor when it is created, and again when it moves to a monitor
+// of another DPI (WM_DPICHANGED).
 #pragma once
 
 #include <map>
@@ -40,6 +42,10 @@ class TForm : public TWinControl {
   int ClientHeight() const { return clientHeight_; }
   void SetClientSize(int width, int height);
   RECT ClientRect() override;
+  // Lays the form out for a DPI: every control's bounds and fonts scaled from the DPI it
+  // has now (96, the layout's, until the first call), the aligned controls laid out again.
+  void ScaleToDpi(int dpi);
+  void ChangeScale(int multiplier, int divisor) override;
   // Showing the form creates its window, brings it to the front and gives the focus a
   // place (FocusIfLost).
   void SetVisible(bool visible) override;
@@ -130,6 +136,7 @@ class TForm : public TWinControl {
   int NextControlId() { return nextId_++; }
 
   int clientWidth_ = 0, clientHeight_ = 0;
+  int dpi_ = kDesignDpi;
   bool centered_ = false;  // Position = poScreenCenter
   int modalResult_ = mrNone;
   HWND savedFocus_ = nullptr;

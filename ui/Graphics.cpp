@@ -1,5 +1,6 @@
 #include "ui/Graphics.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <iterator>
 
@@ -15,6 +16,19 @@ bool ColorFromName(const std::string& name, TColor& color) {
   else if (name == "clWhite") color = clWhite;
   else return false;
   return true;
+}
+
+int NearestPictureScale(int dpi) {
+  const int percent = MulDiv(dpi, 100, kDesignDpi);
+  int best = 100;
+  for (int scale : {150, 200}) {
+    if (std::abs(percent - scale) <= std::abs(percent - best)) best = scale;
+  }
+  return best;
+}
+
+std::string ScaledPictureName(const std::string& name, int scale) {
+  return scale == 100 ? name : name + "_" + std::to_string(scale);
 }
 
 HFONT TFont::Create() const {

@@ -30,6 +30,15 @@ COLORREF ColorToRGB(TColor color);
 // The colour with the name used in layouts (clNavy, clWhite); false for another name.
 bool ColorFromName(const std::string& name, TColor& color);
 
+// Layouts, fonts and pictures are designed at 96 pixels per inch.
+inline constexpr int kDesignDpi = 96;
+
+// Pictures are drawn at 100, 150 and 200 percent of their 96-DPI size. The one nearest a
+// DPI in percent (the larger on a tie, since shrinking keeps more detail than growing).
+int NearestPictureScale(int dpi);
+// The resource name of a picture at a drawn scale: "LOGO" at 100, "LOGO_150" at 150.
+std::string ScaledPictureName(const std::string& name, int scale);
+
 enum class TFontStyle : unsigned { Bold = 1, Italic = 2 };
 using TFontStyles = unsigned;  // TFontStyle bits
 

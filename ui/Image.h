@@ -1,5 +1,7 @@
 // A bitmap drawn at the top-left corner of the control on its parent's background,
-// clipped to the control.
+// clipped to the control. The picture loaded is its 96-DPI size; at another DPI it is
+// drawn scaled, from the program's bitmap resource of the nearest drawn size where one is
+// named (ScaledPicture = 'LOGO': resources LOGO_150 and LOGO_200).
 #pragma once
 
 #include <string>
@@ -19,11 +21,19 @@ class TImage : public TControl {
   // The bitmap's size; 0 x 0 without one.
   SIZE PictureSize() const;
 
+  bool SetProperty(const std::string& name, const TLayoutValue& value, TLayoutReader& reader) override;
+
  protected:
   void PaintControl(HDC dc) override;
 
  private:
+  // The bitmap to draw at the control's DPI: the loaded one, or a larger drawn size.
+  HGDIOBJ SourceBitmap();
+
   inst::UniqueGdiObject bitmap_;
+  std::string scaledPicture_;
+  inst::UniqueGdiObject scaledBitmap_;
+  int scaledFor_ = 100;  // the drawn scale of scaledBitmap_
 };
 
 }  // namespace ui

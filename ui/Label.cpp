@@ -5,7 +5,6 @@
 namespace ui {
 
 TLabel::TLabel(TWinControl* parent) : TControl(parent) {
-  InitDrawn();
   SetBounds(0, 0, 65, 17);
 }
 
@@ -54,15 +53,18 @@ void TLabel::CaptionChanged() {
   Invalidate();
 }
 
-void TLabel::PaintControl(HDC dc) {
-  RECT r;
-  GetClientRect(Handle(), &r);
-  HGDIOBJ old = SelectObject(dc, FontHandle());
+void TLabel::CreateParams(TCreateParams& params) {
+  TControl::CreateParams(params);
+  params.WindowClass = "STATIC";
+  params.Style |= wordWrap_ ? SS_LEFT : SS_LEFTNOWORDWRAP;
+}
+
+HBRUSH TLabel::CtlColor(HDC dc) {
+  // The parent's background shows through the label, as it did behind a drawn text.
+  const TColor background = BackgroundColor();
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ColorToRGB(Enabled() ? Font().Color : clGrayText));
-  const std::string& text = Caption();
-  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DrawFlags());
-  SelectObject(dc, old);
+  return BrushFor(background);
 }
 
 bool TLabel::SetProperty(const std::string& name, const TLayoutValue& value, TLayoutReader& reader) {

@@ -1,8 +1,10 @@
-// A static text drawn by itself on its parent's background. "&" marks the mnemonic
-// letter (not shown; "&&" shows one "&"), a carriage return breaks the line. With
-// AutoSize (the default) it takes the size of its text, whatever size it is given; with
-// AutoSize = False and WordWrap it wraps words within its rectangle. Its mnemonic gives
-// the focus to FocusControl.
+// A static text on its parent's background, in a window of the standard STATIC class so
+// that screen readers read it and name the field below it. "&" marks the mnemonic letter
+// (underlined; "&&" shows one "&"), a carriage return breaks the line. With AutoSize (the
+// default) it takes the size of its text, whatever size it is given; with AutoSize =
+// False and WordWrap it wraps words within its rectangle. Its mnemonic gives the focus to
+// FocusControl, and its window lies directly above FocusControl's among their siblings,
+// where the accessibility layer looks for a field's name.
 #pragma once
 
 #include "ui/Control.h"
@@ -16,12 +18,14 @@ class TLabel : public TControl {
 
   TControl* FocusControl() const { return focusControl_; }
   TControl* MnemonicTarget(char key) override;
+  TControl* LabelledControl() const override { return focusControl_; }
   void SetBounds(int left, int top, int width, int height) override;
 
   bool SetProperty(const std::string& name, const TLayoutValue& value, TLayoutReader& reader) override;
 
  protected:
-  void PaintControl(HDC dc) override;
+  void CreateParams(TCreateParams& params) override;
+  HBRUSH CtlColor(HDC dc) override;
   void FontChanged() override;
   void CaptionChanged() override;
   void Loaded() override;

@@ -46,6 +46,12 @@ void TOwnerDrawList::SetItemHeight(int height) {
   if (HandleAllocated()) SendItemHeight();
 }
 
+void TOwnerDrawList::ChangeScale(int multiplier, int divisor) {
+  itemHeight_ = MulDiv(itemHeight_, multiplier, divisor);
+  TControl::ChangeScale(multiplier, divisor);
+  if (HandleAllocated()) SendItemHeight();
+}
+
 void TOwnerDrawList::SendItemHeight() {
   if (dropDown_) SendMessageA(Handle(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), itemHeight_);
   SendMessageA(Handle(), Message(LB_SETITEMHEIGHT, CB_SETITEMHEIGHT), 0, itemHeight_);
@@ -108,7 +114,7 @@ void TOwnerDrawList::CreateWnd() {
 }
 
 int TOwnerDrawList::WindowHeight() const {
-  return dropDown_ ? Height() + itemHeight_ * kDropDownCount + 2 : Height();
+  return dropDown_ ? Height() + itemHeight_ * kDropDownCount + Scale(2) : Height();
 }
 
 void TOwnerDrawList::CommandNotify(WORD code) {

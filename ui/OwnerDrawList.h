@@ -29,6 +29,7 @@ class TOwnerDrawList : public TControl {
   int ItemIndex();
   void SetItemIndex(int index);
   void SetItemHeight(int height);
+  void ChangeScale(int multiplier, int divisor) override;
 
   // Suspends redrawing until the matching EndUpdate (nested pairs count).
   void BeginUpdate();

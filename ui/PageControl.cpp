@@ -45,9 +45,9 @@ void TPageControl::RemovePage(TTabSheet* page) {
   }
 }
 
-void TPageControl::SetActivePage(TTabSheet* page) {
+void TPageControl::SetActivePage(TTabSheet* page, TControl* focus) {
   if (page && page->PageControl() != this) return;
-  // The new page shows before the old one hides, so the focus can move over.
+  // The new page shows before the old one hides, so the focus can move straight over.
   TTabSheet* old = activePage_;
   activePage_ = page;
   if (page) {
@@ -56,6 +56,7 @@ void TPageControl::SetActivePage(TTabSheet* page) {
     page->SetVisible(true);
     if (page->HandleAllocated()) BringWindowToTop(page->Handle());
   }
+  if (focus && focus->CanFocus()) focus->SetFocus();
   if (old && old != page) old->SetVisible(false);
   if (TForm* form = ParentForm()) form->FocusIfLost();
 }
@@ -65,15 +66,15 @@ int TPageControl::ActivePageIndex() const {
   return it == pages_.end() ? -1 : static_cast<int>(it - pages_.begin());
 }
 
-void TPageControl::SetActivePageIndex(int index) {
-  if (index >= 0 && index < static_cast<int>(pages_.size())) SetActivePage(pages_[index]);
+void TPageControl::SetActivePageIndex(int index, TControl* focus) {
+  if (index >= 0 && index < static_cast<int>(pages_.size())) SetActivePage(pages_[index], focus);
 }
 
 RECT TPageControl::PageRect() {
   RECT r = ClientRect();
   if (HandleAllocated()) {
     SendMessageA(Handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&r));
-    r.top += 2;
+    r.top += Scale(2);
   }
   return r;
 }

@@ -1,7 +1,7 @@
 // A container of pages (TTabSheet) that shows exactly one of them and never any tabs:
 // the underlying tab control has no items, so the user cannot switch pages; the program
 // does, through ActivePage or ActivePageIndex. Each page fills the content area, which
-// begins 2 pixels below the display area the tab control reports. A page and its controls
+// begins 2 pixels (at 96 DPI) below the display area the tab control reports. A page and its controls
 // get their windows when the page is first shown (or a window of theirs is first needed).
 #pragma once
 
@@ -18,13 +18,14 @@ class TPageControl : public TWinControl {
   explicit TPageControl(TWinControl* parent);
   const char* ClassName() const override { return "TPageControl"; }
 
-  // The shown page; the first page added until one is chosen. A change of page that
-  // takes the focus away leaves it where the form puts a lost focus (TForm::FocusIfLost).
+  // The shown page; the first page added until one is chosen. A change of page gives the
+  // focus to `focus` when one is named, else one that the hidden page takes away goes
+  // where the form puts a lost focus (TForm::FocusIfLost); either way it moves once.
   TTabSheet* ActivePage() const { return activePage_; }
-  void SetActivePage(TTabSheet* page);
+  void SetActivePage(TTabSheet* page, TControl* focus = nullptr);
   // The position of the shown page in the page list; -1 without pages.
   int ActivePageIndex() const;
-  void SetActivePageIndex(int index);
+  void SetActivePageIndex(int index, TControl* focus = nullptr);
 
   // The area the pages fill, in the page control's client coordinates.
   RECT PageRect();

@@ -87,6 +87,11 @@ bool TWinControl::SetProperty(const std::string& name, const TLayoutValue& value
   return TControl::SetProperty(name, value, reader);
 }
 
+void TWinControl::ChangeScale(int multiplier, int divisor) {
+  TControl::ChangeScale(multiplier, divisor);
+  for (TControl* c : controls_) c->ChangeScale(multiplier, divisor);
+}
+
 void TWinControl::CreateParams(TCreateParams& params) {
   TControl::CreateParams(params);
   params.Style |= WS_CLIPCHILDREN;
@@ -98,6 +103,14 @@ void TWinControl::CreateWnd() {
   AlignControls();
   for (TControl* c : controls_) {
     if (!c->HandleAllocated()) c->CreateWnd();
+  }
+  // A label's field lies directly below the label: Windows names a field from the window
+  // just above it. Only that pair swaps places; the other siblings keep creation order.
+  for (TControl* c : controls_) {
+    TControl* field = c->LabelledControl();
+    if (field && field->parent_ == this && field->handle_ && c->handle_) {
+      SetWindowPos(field->handle_, c->handle_, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
   }
 }
 

@@ -35,6 +35,8 @@ class TWinControl : public TControl {
   TColor BackgroundColor() const override;
 
   bool SetProperty(const std::string& name, const TLayoutValue& value, TLayoutReader& reader) override;
+  // Scales the control, then its children.
+  void ChangeScale(int multiplier, int divisor) override;
 
  protected:
   void CreateParams(TCreateParams& params) override;

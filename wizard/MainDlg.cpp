@@ -212,6 +212,8 @@ void TMainDlgForm::EndDialog(int modalResult) {
 }
 
 bool TMainDlgForm::LoadLicense() {
+  // The page and its focus first: the buttons then hide without the focus on them.
+  PgCtrl->SetActivePage(LicenseTabSheet, LicenseMemo);
   NextBtn->Hide();
   CancelBtn->Hide();
   ui::ShowWaitCursor();
@@ -223,7 +225,6 @@ bool TMainDlgForm::LoadLicense() {
     // The memo stays empty, so the next move to the licence page tries again.
   }
   DeleteFileW(inst::Widen(temp).c_str());
-  PgCtrl->SetActivePage(LicenseTabSheet);
   return true;
 }
 
@@ -288,8 +289,7 @@ void TMainDlgForm::GoToPage(TPage from, TPage to) {
   CancelBtn->SetVisible(to != kFinishPage);
   CancelBtn->SetCaption("Cancel");
   TopLbl->SetCaption(PageTitles[to]);
-  PgCtrl->SetActivePageIndex(to);
-  if (focus) focus->SetFocus();
+  PgCtrl->SetActivePageIndex(to, focus);
   if (to == kInstallingPage) InstallationRun();
 }
 

@@ -112,7 +112,7 @@ HWND TSetupRun::Need(const wchar_t* className, const wchar_t* caption) const {
 std::wstring TSetupRun::Title() const {
   // The title label lies in the white band at the top: the one label of a panel at the
   // form's top edge.
-  for (HWND label : FindAll(L"TLabel")) {
+  for (HWND label : FindAll(L"Static")) {
     RECT r;
     GetWindowRect(label, &r);
     POINT p{r.left, r.top};

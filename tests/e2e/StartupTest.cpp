@@ -67,9 +67,9 @@ TEST_F(StartupTest, WelcomePageAsFirstShownAndACleanCancel) {
   EXPECT_EQ(WindowText(run.Form()), L"Zentrova Latvian Spellchecker - Setup");
   EXPECT_EQ(run.Title(), L"Welcome to the Zentrova Latvian Spellchecker");
 
-  HWND welcome = run.Find(L"TLabel", nullptr);
+  HWND welcome = run.Find(L"Static", nullptr);
   bool sawWelcome = false, sawReady = false, sawFinish = false;
-  for (HWND label : run.FindAll(L"TLabel", true)) {
+  for (HWND label : run.FindAll(L"Static", true)) {
     const std::wstring text = WindowText(label);
     sawWelcome |= text.rfind(L"This program will install the Latvian Spellchecker\r", 0) == 0;
     sawReady |= text.rfind(L"You are now ready to install the Zentrova Latvian Spellchecker.", 0) == 0;
@@ -127,11 +127,11 @@ TEST_F(StartupTest, ControlsLieWhereTheLayoutPutsThem) {
   ExpectRect(run.Find(L"Button", L"< &Back"), 210, 12, 85, 22, "BackBtn");
   ExpectRect(run.Find(L"Button", L"&Next >"), 295, 12, 85, 22, "NextBtn");
   ExpectRect(run.Find(L"Button", L"Cancel"), 392, 12, 85, 22, "CancelBtn");
-  ExpectRect(ByPosition(run, L"TLabel", 12, 27), 12, 27, 349, 115, "WelcomeLbl");
+  ExpectRect(ByPosition(run, L"Static", 12, 27), 12, 27, 349, 115, "WelcomeLbl");
   ExpectRect(ByPosition(run, L"Edit", 12, 25), 12, 25, 345, 207, "LicenseMemo");
   ExpectRect(run.Find(L"Button", L"I &accept all the terms of the above License Agreement", true),
              12, 237, 282, -1, "LicenseChkBx");
-  ExpectRect(run.Find(L"TLabel",
+  ExpectRect(run.Find(L"Static",
                       L"Please specify the home &folder of Zentrova Word Processor on your computer:",
                       true),
              11, 7, 345, 30, "DestDirLbl");
@@ -141,7 +141,7 @@ TEST_F(StartupTest, ControlsLieWhereTheLayoutPutsThem) {
   ExpectRect(run.Find(L"Button", L"&Launch Zentrova Word Processor", true), 40, 190, 180, -1,
              "FinishChkBx");
 
-  HWND title = ByPosition(run, L"TLabel", 20, 14);
+  HWND title = ByPosition(run, L"Static", 20, 14);
   ASSERT_NE(title, nullptr);
 
   // The band behind the title is white, also where no text is; the title is navy.

@@ -17,34 +17,48 @@ std::string ResourceText(LPCSTR name, LPCSTR type) {
   return std::string(bytes, SizeofResource(nullptr, info));
 }
 
-TEST(ProgramResources, FolderBitmapsHaveSizeDepthAndTransparentCorner) {
+TEST(ProgramResources, BitmapsHaveEveryDrawnSizeDepthAndTransparentCorner) {
   struct TBitmap {
     const char* name;
-    int width, height;
-    COLORREF corner;  // the bottom-left pixel, drawn transparent
+    int width, height, bits;
+    COLORREF corner;  // the bottom-left pixel, drawn transparent (CLR_INVALID: none)
+    int whiteX, whiteY;  // a logo's white pixel at 96 DPI
   } const bitmaps[] = {
-      {"OPENFOLDER", 16, 16, RGB(128, 128, 0)},
-      {"CLOSEDFOLDER", 16, 16, RGB(128, 128, 0)},
-      {"FIXEDDRIVE", 16, 11, RGB(0, 0, 255)},
-      {"REMOVABLEDRIVE", 16, 10, RGB(255, 255, 255)},
+      {"OPENFOLDER", 16, 16, 4, RGB(128, 128, 0), 0, 0},
+      {"CLOSEDFOLDER", 16, 16, 4, RGB(128, 128, 0), 0, 0},
+      {"FIXEDDRIVE", 16, 11, 4, RGB(0, 0, 255), 0, 0},
+      {"REMOVABLEDRIVE", 16, 10, 4, RGB(255, 255, 255), 0, 0},
+      // The logos' 96-DPI pictures travel in the payload.
+      {"LOGO", 120, 260, 8, CLR_INVALID, 10, 110},
+      {"LOGOSMALL", 32, 32, 8, CLR_INVALID, 0, 0},
   };
   HDC dc = CreateCompatibleDC(nullptr);
   for (const TBitmap& b : bitmaps) {
-    SCOPED_TRACE(b.name);
-    HANDLE bitmap =
-        LoadImageA(GetModuleHandleA(nullptr), b.name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
-    ASSERT_NE(bitmap, nullptr);
-    DIBSECTION dib{};
-    ASSERT_EQ(GetObjectA(bitmap, sizeof dib, &dib), int(sizeof dib));
-    EXPECT_EQ(dib.dsBm.bmWidth, b.width);
-    EXPECT_EQ(dib.dsBm.bmHeight, b.height);
-    EXPECT_EQ(dib.dsBm.bmBitsPixel, 4);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    EXPECT_EQ(GetPixel(dc, 0, b.height - 1), b.corner);
-    // The corner colour is background only: it is not the colour of the picture's middle.
-    EXPECT_NE(GetPixel(dc, b.width / 2, b.height / 2), b.corner);
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
+    for (const int scale : {100, 150, 200}) {
+      const bool logo = b.corner == CLR_INVALID;
+      if (logo && scale == 100) continue;
+      const std::string name = scale == 100 ? b.name : b.name + ("_" + std::to_string(scale));
+      SCOPED_TRACE(name);
+      const int width = b.width * scale / 100, height = (b.height * scale + 50) / 100;
+      HANDLE bitmap = LoadImageA(GetModuleHandleA(nullptr), name.c_str(), IMAGE_BITMAP, 0, 0,
+                                 LR_CREATEDIBSECTION);
+      ASSERT_NE(bitmap, nullptr);
+      DIBSECTION dib{};
+      ASSERT_EQ(GetObjectA(bitmap, sizeof dib, &dib), int(sizeof dib));
+      EXPECT_EQ(dib.dsBm.bmWidth, width);
+      EXPECT_EQ(dib.dsBm.bmHeight, height);
+      EXPECT_EQ(dib.dsBm.bmBitsPixel, b.bits);
+      HGDIOBJ old = SelectObject(dc, bitmap);
+      if (!logo) {
+        EXPECT_EQ(GetPixel(dc, 0, height - 1), b.corner);
+        // The corner colour is background only: it is not the colour of the picture's middle.
+        EXPECT_NE(GetPixel(dc, width / 2, height / 2), b.corner);
+      } else {  // run-length compressed, read back whole
+        EXPECT_EQ(GetPixel(dc, b.whiteX * scale / 100, b.whiteY * scale / 100), RGB(255, 255, 255));
+      }
+      SelectObject(dc, old);
+      DeleteObject(bitmap);
+    }
   }
   DeleteDC(dc);
 }
@@ -59,13 +73,13 @@ struct TGroupIconEntry {
 #pragma pack(pop)
 static_assert(sizeof(TGroupIconEntry) == 14, "an entry of a group icon resource");
 
-TEST(ProgramResources, IconGroupOneHoldsFour32BitImages) {
+TEST(ProgramResources, IconGroupOneHoldsSeven32BitImages) {
   const std::string group = ResourceText(MAKEINTRESOURCEA(SETUP_ICON_ID), RT_GROUP_ICON);
   ASSERT_GE(group.size(), 6u);
   const WORD count = *reinterpret_cast<const WORD*>(group.data() + 4);
-  ASSERT_EQ(count, 4);
+  ASSERT_EQ(count, 7);
   ASSERT_EQ(group.size(), 6u + count * sizeof(TGroupIconEntry));
-  const int sizes[] = {256, 48, 32, 16};
+  const int sizes[] = {256, 48, 40, 32, 24, 20, 16};
   for (int i = 0; i < count; ++i) {
     TGroupIconEntry e;
     memcpy(&e, group.data() + 6 + i * sizeof e, sizeof e);
@@ -82,7 +96,7 @@ TEST(ProgramResources, IconGroupOneHoldsFour32BitImages) {
     }
   }
   // Windows picks and draws them: the shell's sizes load.
-  for (int size : {16, 32, 48}) {
+  for (int size : {16, 20, 24, 32, 40, 48}) {
     HICON icon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr),
                                                MAKEINTRESOURCEA(SETUP_ICON_ID), IMAGE_ICON,
                                                size, size, 0));
