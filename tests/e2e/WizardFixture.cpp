@@ -109,16 +109,7 @@ DWORD WizardTest::ReadLaunch() {
 }
 
 std::vector<std::string> WizardTest::TempLeftovers() const {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA found;
-  HANDLE find = FindFirstFileA((temp_ + "*").c_str(), &found);
-  if (find == INVALID_HANDLE_VALUE) return names;
-  do {
-    const std::string name = found.cFileName;
-    if (name != "." && name != "..") names.push_back(name);
-  } while (FindNextFileA(find, &found));
-  FindClose(find);
-  return names;
+  return testkit::NamesIn(temp_ + "*");
 }
 
 void WizardTest::WalkToHomePage(TSetupRun& run) {

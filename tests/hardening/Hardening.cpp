@@ -72,6 +72,20 @@ void SharedInstallTest::Answer(const testkit::TMessageBox& box, int button) {
   ASSERT_TRUE(testkit::WaitForWindowGone(box.window, 5000));
 }
 
+void SharedInstallTest::IgnoreEachRefusedFile(const TSetupRun& run, const std::string& folder,
+                                              const std::vector<const char*>& files) {
+  for (const char* file : files) {
+    const auto box = Box(run);
+    ASSERT_TRUE(box.has_value()) << file;
+    const std::string expected = "Cannot create file \"" + folder + file + "\".";
+    EXPECT_EQ(box->text.rfind(std::wstring(expected.begin(), expected.end()), 0), 0u)
+        << std::string(box->text.begin(), box->text.end());
+    EXPECT_EQ(box->ButtonIds(), (std::vector<int>{IDABORT, IDRETRY, IDIGNORE}));
+    Answer(*box, IDIGNORE);
+  }
+  ASSERT_TRUE(run.WaitForTitle(L"Installation Complete"));
+}
+
 std::vector<std::string> SharedInstallTest::CrLfLines(const std::string& path) {
   const std::string text = testkit::ReadWholeFile(path);
   std::vector<std::string> lines;

@@ -11,6 +11,10 @@
 
 namespace e2e {
 
+// The module files in the order the installation run queues them for a folder.
+inline const std::vector<const char*> kModuleFiles = {
+    "Latvian.asc", "hunspell.dll", "lv_LV.dic", "lv_LV.aff", "userdiclv.tlx", "Latvian.hyph"};
+
 // Sets (or, with nullptr, removes) one environment variable of this process, inherited by
 // the programs it starts, for the owner's lifetime.
 class TEnvironmentValue {
@@ -47,6 +51,10 @@ class SharedInstallTest : public WizardTest {
   static void FinishAndExit(TSetupRun& run);
   // Presses a box's button and waits until the box has gone.
   static void Answer(const testkit::TMessageBox& box, int button);
+  // Expects the "Cannot create file" box with Abort, Retry and Ignore for each file of
+  // folder in turn, answers Ignore to each, and waits for the finish page.
+  void IgnoreEachRefusedFile(const TSetupRun& run, const std::string& folder,
+                             const std::vector<const char*>& files);
 
   // The lines of a CR LF text file; a failure when a line end is anything else.
   static std::vector<std::string> CrLfLines(const std::string& path);

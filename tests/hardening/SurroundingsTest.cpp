@@ -17,8 +17,6 @@ namespace {
 using testkit::FileExists;
 using testkit::ReadWholeFile;
 
-const char* const kModuleFiles[] = {"Latvian.asc", "hunspell.dll", "lv_LV.dic",
-                                    "lv_LV.aff",   "userdiclv.tlx", "Latvian.hyph"};
 const char kTempPrefix[] = "~ZentrovaLatvianSpellcheckerSetup";
 
 std::wstring W(const std::string& s) { return std::wstring(s.begin(), s.end()); }
@@ -86,14 +84,7 @@ TEST_F(SurroundingsTest, AReadOnlyHiddenOrSystemModuleFileIsAskedAboutAndKept) {
   TSetupRun run;
   WalkToReady(run, MakeHome());
   run.Next();
-  for (const char* file : {"lv_LV.dic", "lv_LV.aff", "Latvian.hyph"}) {  // in queueing order
-    const auto box = Box(run);
-    ASSERT_TRUE(box.has_value()) << file;
-    const std::wstring expected = L"Cannot create file \"" + W(Public("Spellcheck\\") + file) + L"\".";
-    EXPECT_EQ(box->text.rfind(expected, 0), 0u) << N(box->text);
-    Answer(*box, IDIGNORE);
-  }
-  ASSERT_TRUE(run.WaitForTitle(L"Installation Complete"));
+  IgnoreEachRefusedFile(run, Public("Spellcheck\\"), {"lv_LV.dic", "lv_LV.aff", "Latvian.hyph"});
   FinishAndExit(run);
   for (const auto& [file, attribute] : refused) {
     const std::string path = Public("Spellcheck\\") + file;
@@ -136,14 +127,7 @@ TEST_F(SurroundingsTest, AModuleFolderThatIsAFileIsAskedAboutFileByFileAndKept) 
   TSetupRun run;
   WalkToReady(run, MakeHome());
   run.Next();
-  for (const char* file : kModuleFiles) {
-    const auto box = Box(run);
-    ASSERT_TRUE(box.has_value()) << file;
-    const std::wstring expected = L"Cannot create file \"" + W(Public("Spellcheck\\") + file) + L"\".";
-    EXPECT_EQ(box->text.rfind(expected, 0), 0u) << N(box->text);
-    Answer(*box, IDIGNORE);
-  }
-  ASSERT_TRUE(run.WaitForTitle(L"Installation Complete"));
+  IgnoreEachRefusedFile(run, Public("Spellcheck\\"), kModuleFiles);
   FinishAndExit(run);
   EXPECT_EQ(ReadWholeFile(Public("Spellcheck")), "not a folder");
   EXPECT_FALSE(testkit::FolderIsThere(Public("Orthographe")));
