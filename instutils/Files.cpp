@@ -153,4 +153,19 @@ DWORD WriteWhole(HANDLE file, const void* bytes, DWORD size) {
   return written == size ? ERROR_SUCCESS : ERROR_HANDLE_DISK_FULL;
 }
 
+std::string SystemReason(DWORD error) {
+  if (error == kLinkNotFollowed)
+    return "The path passes through a link (junction or symbolic link) that setup does not "
+           "follow in the shared data folder.";
+  char* text = nullptr;
+  const DWORD n = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+  std::string reason = n ? std::string(text, n) : "Error " + std::to_string(error) + ".";
+  LocalFree(text);
+  while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == ' '))
+    reason.pop_back();
+  return reason;
+}
+
 }  // namespace inst

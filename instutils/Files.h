@@ -46,6 +46,10 @@ DWORD ReadWholeFile(const std::string& path, std::string& bytes, const TWholeFil
 // is refused (ERROR_ACCESS_DENIED), as Windows refuses to create one anew. Missing folders
 // are made only when asked (else ERROR_PATH_NOT_FOUND). After any failure the fresh file is
 // gone and an existing target is as it was.
+// The system's text for an error code of the functions here, without its line end; the
+// program's own refusal of a link speaks for itself.
+std::string SystemReason(DWORD error);
+
 DWORD WriteBytesToFile(const std::string& path, std::string_view bytes,
                        const TWholeFileWrite& how = {});
 

@@ -64,17 +64,23 @@ SavedSettings ReadSettings() {
   return s;
 }
 
-void WriteMainDir(const std::string& mainDir) {
-  const inst::UniqueKey key = OpenHomeFolderKey();
-  if (!key) return;
-  RegSetValueExA(key.get(), "MAINDIR", 0, REG_SZ, reinterpret_cast<const BYTE*>(mainDir.c_str()),
+namespace {
+
+void SetMainDir(HKEY key, const std::string& mainDir) {
+  RegSetValueExA(key, "MAINDIR", 0, REG_SZ, reinterpret_cast<const BYTE*>(mainDir.c_str()),
                  static_cast<DWORD>(mainDir.size() + 1));
 }
 
+}  // namespace
+
+void WriteMainDir(const std::string& mainDir) {
+  if (const inst::UniqueKey key = OpenHomeFolderKey()) SetMainDir(key.get(), mainDir);
+}
+
 void WriteSettings(const std::string& mainDir, bool launch) {
-  WriteMainDir(mainDir);
   const inst::UniqueKey key = OpenHomeFolderKey();
   if (!key) return;
+  SetMainDir(key.get(), mainDir);
   const DWORD value = launch ? 1 : 0;
   RegSetValueExA(key.get(), "LAUNCH", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
                  sizeof value);

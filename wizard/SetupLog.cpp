@@ -31,13 +31,7 @@ void Log(const std::string& line) {
 }
 
 std::string FailureText(DWORD error) {
-  char text[512] = {};
-  const DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                 nullptr, error, 0, text, sizeof text, nullptr);
-  std::string reason(text, n);
-  while (!reason.empty() && (reason.back() == '\r' || reason.back() == '\n' || reason.back() == ' '))
-    reason.pop_back();
-  return "failed: " + reason + " (error " + std::to_string(error) + ")";
+  return "failed: " + inst::SystemReason(error) + " (error " + std::to_string(error) + ")";
 }
 
 std::string ProgramVersion() {

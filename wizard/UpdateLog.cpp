@@ -27,25 +27,14 @@ bool LogLess(const std::string& a, const std::string& b) {
 // merge in memory.
 constexpr std::uint64_t kLogSizeLimit = 16 * 1024 * 1024;
 
-std::string SystemReason(DWORD error) {
-  // The program's own refusals say what they are.
-  if (error == inst::kLinkNotFollowed)
-    return "The path passes through a link (junction or symbolic link) that setup does not "
-           "follow in the shared data folder.";
+// The system's reason, or the log's own size limit.
+std::string Reason(DWORD error) {
   if (error == ERROR_FILE_TOO_LARGE) return "The file is larger than 16 MB, too large to merge.";
-  char* text = nullptr;
-  const DWORD n = FormatMessageA(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-  std::string reason = n ? std::string(text, n) : "Error " + std::to_string(error) + ".";
-  LocalFree(text);
-  while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == ' '))
-    reason.pop_back();
-  return reason;
+  return inst::SystemReason(error);
 }
 
 [[noreturn]] void FileError(const char* what, const std::string& path, DWORD error) {
-  throw std::runtime_error(std::string(what) + " \"" + path + "\". " + SystemReason(error));
+  throw std::runtime_error(std::string(what) + " \"" + path + "\". " + Reason(error));
 }
 
 bool IsStamp(const std::string& line) { return !line.empty() && line[0] == '*'; }
@@ -110,7 +99,8 @@ void SaveLogLines(const std::string& path, const std::vector<std::string>& lines
   std::string text;
   for (const std::string& line : lines) text += line + "\r\n";
   // Failures reach the user with the system's reason; the log stays as it was.
-  if (const DWORD error = inst::WriteBytesToFile(path, text, {.flush = true, .linkFreeFrom = inst::SharedDataFolder()})) {
+  if (const DWORD error = inst::WriteBytesToFile(
+          path, text, {.flush = true, .linkFreeFrom = inst::SharedDataFolder()})) {
     const bool full = error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL;
     FileError(full ? "Cannot write file" : "Cannot create file", path, error);
   }
