@@ -1,8 +1,9 @@
-// The entry sequence: the options are taken out of the command line, then either the help
-// box, the unattended installation (/S), or the wizard: the payload store and the wizard
-// form are created, the wizard runs as one modal dialog, the settings are saved when an
-// installation was started, and both objects are freed, the form first, because it uses
-// the store to the end. The setup log (/LOG=) is written last, with the exit code.
+// The entry sequence: the options are taken out of the command line and the language is
+// chosen, then either the help box, the unattended installation (/S), or the wizard: the
+// payload store and the wizard form are created, the wizard runs as one modal dialog, the
+// settings are saved when an installation was started, and both objects are freed, the
+// form first, because it uses the store to the end. The setup log (/LOG=) is written
+// last, with the exit code.
 #include <windows.h>
 
 #include <exception>
@@ -12,6 +13,7 @@
 
 #include "filectrl/FileCtrlClasses.h"
 #include "instutils/InstUtils.h"
+#include "instutils/Language.h"
 #include "instutils/SetupMessage.h"
 #include "instutils/SystemLibrary.h"
 #include "payload/AttachFiles.h"
@@ -24,19 +26,6 @@
 #include "wizard/SetupLog.h"
 
 namespace {
-
-const char* const kHelpText =
-    "Usage: Setup.exe [options] [-d<home folder>]\r\r"
-    "/S - install without any window or message\r"
-    "/LOG=<path> - write a log of the setup (UTF-8 text)\r"
-    "/? or /help - show this help\r"
-    "-d<folder> - the home folder of Zentrova Word Processor, the first argument after the "
-    "options\r\r"
-    "Exit codes of /S:\r"
-    "0 - installed\r"
-    "1 - could not start: a damaged setup program\r"
-    "2 - nothing installed: no qzv.exe in the home folder, or the word processor is running\r"
-    "4 - the installation failed part way: a file could not be written";
 
 // The one store of the process for the scope: inflated on creation, freed (and the
 // program's temporary files swept) on destruction.
@@ -78,7 +67,8 @@ int RunUnattended(const std::vector<std::string>& args) {
 
 int Run(const wizard::SetupOptions& options) {
   if (options.help) {
-    inst::SetupMessage(kHelpText, inst::TDialogKind::Information, inst::buttons::OK);
+    inst::SetupMessage(inst::Localized(wizard::kOptionsHelpText), inst::TDialogKind::Information,
+                       inst::buttons::OK);
     wizard::Log("Help shown; nothing installed");
     return 0;
   }
@@ -95,6 +85,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   inst::InitializeInstUtils();
   const wizard::SetupOptions options =
       wizard::ReadSetupOptions(wizard::SplitCommandLine(GetCommandLineA()));
+  // Before the first text is shown: every window and box speaks the one language.
+  inst::SetLanguage(options.language.value_or(inst::DisplayLanguage()));
   wizard::TSetupLog log;
   if (options.hasLog) wizard::SetupLog = &log;
   wizard::Log("Zentrova Latvian Spellchecker setup, version " + wizard::ProgramVersion());
@@ -105,7 +97,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     exitCode = Run(options);
   } catch (const std::exception& error) {
     wizard::Log(std::string("Could not start: ") + error.what());
-    inst::SetupMessage(error.what(), inst::TDialogKind::Error, inst::buttons::OK);
+    inst::SetupMessage(inst::UserText(error), inst::TDialogKind::Error, inst::buttons::OK);
     exitCode = wizard::kExitCannotStart;
   }
   wizard::Log("Exit code: " + std::to_string(exitCode));

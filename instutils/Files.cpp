@@ -154,9 +154,7 @@ DWORD WriteWhole(HANDLE file, const void* bytes, DWORD size) {
 }
 
 std::string SystemReason(DWORD error) {
-  if (error == kLinkNotFollowed)
-    return "The path passes through a link (junction or symbolic link) that setup does not "
-           "follow in the shared data folder.";
+  if (error == kLinkNotFollowed) return kLinkNotFollowedText;
   char* text = nullptr;
   const DWORD n = FormatMessageA(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,

@@ -49,6 +49,9 @@ DWORD ReadWholeFile(const std::string& path, std::string& bytes, const TWholeFil
 // The system's text for an error code of the functions here, without its line end; the
 // program's own refusal of a link speaks for itself.
 std::string SystemReason(DWORD error);
+inline constexpr char kLinkNotFollowedText[] =
+    "The path passes through a link (junction or symbolic link) that setup does not follow in "
+    "the shared data folder.";
 
 DWORD WriteBytesToFile(const std::string& path, std::string_view bytes,
                        const TWholeFileWrite& how = {});

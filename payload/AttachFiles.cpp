@@ -9,10 +9,12 @@
 #include "instutils/Files.h"
 #include "instutils/FormatText.h"
 #include "instutils/InstUtils.h"
+#include "instutils/Language.h"
 #include "instutils/PinnedFolders.h"
 #include "instutils/ProductNames.h"
 #include "instutils/SetupMessage.h"
 #include "instutils/TempFiles.h"
+#include "instutils/Widen.h"
 #include "payload/Inflate.h"
 
 namespace payload {
@@ -23,12 +25,6 @@ bool CollectPublicFiles = false;
 namespace {
 
 constexpr char kResourceName[] = "FILES";  // both the type and the name of the payload
-constexpr char kDamagedText[] = "The setup program's attached files are damaged";
-constexpr char kCannotCreateText[] =
-    "Cannot create file \"%s\".\rAnother application might already be using this file.\r\r"
-    "Please make sure that the setup of Zentrova Word Processor is not blocked by your "
-    "security software (firewall/antivirus) in any way.\rYou might want to temporarily "
-    "disable your security software and try again.";
 
 struct PackedBytes {
   const std::uint8_t* data;
@@ -41,7 +37,7 @@ PackedBytes PayloadResource() {
   const HRSRC res = FindResourceA(self, kResourceName, kResourceName);
   const HGLOBAL loaded = res ? LoadResource(self, res) : nullptr;
   const void* bytes = loaded ? LockResource(loaded) : nullptr;
-  if (!bytes) throw DamagedPayload("The setup program's attached files are missing.");
+  if (!bytes) throw DamagedPayload(kMissingText, inst::Localized(kMissingText));
   return {static_cast<const std::uint8_t*>(bytes), SizeofResource(self, res)};
 }
 
@@ -69,7 +65,8 @@ void TAttachedFiles::Load(const std::uint8_t* packed, std::size_t size) {
     Data = InflateBuffer(packed, size, 5 * size);
     views = WalkEntries(Data.data(), Data.size());
   } catch (const DamagedPayload& e) {
-    throw DamagedPayload(std::string(kDamagedText) + " (" + e.what() + ").");
+    throw DamagedPayload(inst::FormatText(std::string(kDamagedText), {e.what()}),
+                         inst::LocalizedText(kDamagedText, {inst::Widen(e.what())}));
   }
   Entries.reserve(views.size());
   for (EntryView& v : views) {
@@ -103,7 +100,7 @@ bool TAttachedFiles::ExtractFile(const TAttachedFile* Entry, const std::string& 
     LastWriteError = Entry ? WriteEntry(*Entry, TargetPath) : ERROR_FILE_NOT_FOUND;
     if (LastWriteError == ERROR_SUCCESS) return true;
     const int answer =
-        inst::SetupMessage(inst::FormatText(kCannotCreateText, {TargetPath}),
+        inst::SetupMessage(inst::LocalizedText(kCannotCreateText, {inst::Widen(TargetPath)}),
                            inst::TDialogKind::Error, inst::buttons::AbortRetryIgnore);
     if (answer == IDIGNORE) return true;
     // Retry: the whole attempt again, however often the user asks. Abort, or a box that

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "instutils/Language.h"
+
 namespace payload {
 
 // Bytes before an entry's contents that do not depend on the name: length byte, date, size.
@@ -17,10 +19,12 @@ constexpr std::size_t kFixedHeaderSize = 1 + 8 + 4;
 constexpr std::size_t kMaxNameLength = 255;
 static_assert(sizeof(double) == 8, "the date-time field is an IEEE 754 double");
 
-// A payload whose entries do not fit its inflated bytes, or that cannot be inflated.
-class DamagedPayload : public std::runtime_error {
+// A payload whose entries do not fit its inflated bytes, or that cannot be inflated. The
+// store's own report carries the user's text too.
+class DamagedPayload : public inst::EUserError {
  public:
-  explicit DamagedPayload(const std::string& what) : std::runtime_error(what) {}
+  explicit DamagedPayload(const std::string& what, std::wstring text = {})
+      : inst::EUserError(what, std::move(text)) {}
 };
 
 struct EntryView {

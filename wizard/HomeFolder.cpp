@@ -106,6 +106,20 @@ std::vector<std::string> SplitCommandLine(const std::string& commandLine) {
   return args;
 }
 
+const char* const kOptionsHelpText =
+    "Usage: Setup.exe [options] [-d<home folder>]\r\r"
+    "/S - install without any window or message\r"
+    "/LOG=<path> - write a log of the setup (UTF-8 text)\r"
+    "/LANG=en or /LANG=lv - the wizard and its messages in English or in Latvian\r"
+    "/? or /help - show this help\r"
+    "-d<folder> - the home folder of Zentrova Word Processor, the first argument after the "
+    "options\r\r"
+    "Exit codes of /S:\r"
+    "0 - installed\r"
+    "1 - could not start: a damaged setup program\r"
+    "2 - nothing installed: no qzv.exe in the home folder, or the word processor is running\r"
+    "4 - the installation failed part way: a file could not be written";
+
 SetupOptions ReadSetupOptions(const std::vector<std::string>& args) {
   SetupOptions options;
   const auto is = [](const std::string& arg, const char* name) {
@@ -122,6 +136,11 @@ SetupOptions ReadSetupOptions(const std::vector<std::string>& args) {
     } else if (is(arg.substr(0, 5), "LOG=")) {
       options.hasLog = true;
       options.logPath = arg.substr(5);
+    } else if (is(arg.substr(0, 6), "LANG=")) {
+      // A language the wizard does not speak leaves the display's choice.
+      const std::string code = arg.substr(6);
+      if (lstrcmpiA(code.c_str(), "en") == 0) options.language = inst::TLanguage::English;
+      if (lstrcmpiA(code.c_str(), "lv") == 0) options.language = inst::TLanguage::Latvian;
     } else {
       options.rest.push_back(arg);
     }

@@ -3,8 +3,11 @@
 // is cleaned before it is checked.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "instutils/Language.h"
 
 namespace wizard {
 
@@ -31,16 +34,19 @@ void WriteMainDir(const std::string& mainDir);
 // Element 0 is the program.
 std::vector<std::string> SplitCommandLine(const std::string& commandLine);
 
-// The options taken out of the command line before the rest is read: /S, /LOG=path, /?
-// and /help, any letter case, each also with "-" for "/", wherever they stand.
+// The options taken out of the command line before the rest is read: /S, /LOG=path, /?,
+// /help and /LANG=en|lv, any letter case, each also with "-" for "/", wherever they stand.
 struct SetupOptions {
   bool silent = false;
   bool help = false;
   bool hasLog = false;
   std::string logPath;             // the last /LOG= given
+  std::optional<inst::TLanguage> language;  // the last /LANG=en or /LANG=lv; other values none
   std::vector<std::string> rest;   // the arguments left, element 0 the program
 };
 SetupOptions ReadSetupOptions(const std::vector<std::string>& args);
+// The text of the help box (/? and /help): the options and the exit codes.
+extern const char* const kOptionsHelpText;
 
 // The proposed home folder and where it came from.
 struct HomeProposal {

@@ -8,8 +8,11 @@
 #include <stdexcept>
 
 #include "instutils/Files.h"
+#include "instutils/FormatText.h"
+#include "instutils/Language.h"
 #include "instutils/PinnedFolders.h"
 #include "instutils/Text.h"
+#include "instutils/Widen.h"
 
 namespace wizard {
 namespace {
@@ -29,12 +32,16 @@ constexpr std::uint64_t kLogSizeLimit = 16 * 1024 * 1024;
 
 // The system's reason, or the log's own size limit.
 std::string Reason(DWORD error) {
-  if (error == ERROR_FILE_TOO_LARGE) return "The file is larger than 16 MB, too large to merge.";
+  if (error == ERROR_FILE_TOO_LARGE) return kLogTooLargeText;
   return inst::SystemReason(error);
 }
 
-[[noreturn]] void FileError(const char* what, const std::string& path, DWORD error) {
-  throw std::runtime_error(std::string(what) + " \"" + path + "\". " + Reason(error));
+// English for the setup log; the user reads it in the chosen language, the system's reason
+// as the system words it.
+[[noreturn]] void FileError(const char* text, const std::string& path, DWORD error) {
+  const std::string reason = Reason(error);
+  throw inst::EUserError(inst::FormatText(std::string(text), {path, reason}),
+                         inst::LocalizedText(text, {inst::Widen(path), inst::Localized(reason)}));
 }
 
 bool IsStamp(const std::string& line) { return !line.empty() && line[0] == '*'; }
@@ -90,7 +97,7 @@ std::vector<std::string> LoadLogLines(const std::string& path) {
   std::string text;
   if (const DWORD error = inst::ReadWholeFile(
           path, text, {.maxSize = kLogSizeLimit, .linkFreeFrom = inst::SharedDataFolder()}))
-    FileError("Cannot open file", path, error);
+    FileError(kCannotOpenLogText, path, error);
   text.resize(std::min(text.size(), text.find('\0')));
   return inst::SplitLines(text);
 }
@@ -102,7 +109,7 @@ void SaveLogLines(const std::string& path, const std::vector<std::string>& lines
   if (const DWORD error = inst::WriteBytesToFile(
           path, text, {.flush = true, .linkFreeFrom = inst::SharedDataFolder()})) {
     const bool full = error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL;
-    FileError(full ? "Cannot write file" : "Cannot create file", path, error);
+    FileError(full ? kCannotWriteLogText : kCannotCreateLogText, path, error);
   }
 }
 

@@ -9,6 +9,12 @@
 
 namespace wizard {
 
+// The texts of a log that cannot be merged: the path, then the reason.
+inline constexpr char kCannotOpenLogText[] = "Cannot open file \"%s\". %s";
+inline constexpr char kCannotWriteLogText[] = "Cannot write file \"%s\". %s";
+inline constexpr char kCannotCreateLogText[] = "Cannot create file \"%s\". %s";
+inline constexpr char kLogTooLargeText[] = "The file is larger than 16 MB, too large to merge.";
+
 // "*" and the 16 upper-case hex digits of the date-time's 8 bytes in memory order.
 std::string StampLine(double installTime);
 // The 8 bytes of the date-time as held in memory (least significant first).

@@ -365,7 +365,7 @@ TEST_F(InstallTest, ARunningWordProcessorHoldsTheWelcomeAndReadyPages) {
   EXPECT_EQ(box->icon, testkit::TBoxIcon::Information);
   testkit::PressButton(box->window, IDOK);
   ASSERT_TRUE(testkit::WaitForWindowGone(box->window, 5000));
-  EXPECT_EQ(run.Title(), L"Welcome to the Zentrova Latvian Spellchecker");
+  ASSERT_TRUE(run.WaitForTitle(L"Welcome to the Zentrova Latvian Spellchecker"));
   EXPECT_NE(run.Find(L"Button", L"&Next >"), nullptr);
   EXPECT_NE(run.Find(L"Button", L"Cancel"), nullptr);
   HWND memo = nullptr;
@@ -636,6 +636,73 @@ TEST_F(LatvianSystemTest, APortableInstallationIntoAFolderWithLatvianLettersAndI
   EXPECT_EQ(ReadMainDir(), home);
   EXPECT_TRUE(TempLeftovers().empty());
   testkit::RemoveTreeForce(testkit::WidenAnsi(home));
+}
+
+// On a Latvian display, as on-latvian-display.sh makes one: the display language Latvian,
+// the ANSI code page still the Western one, whose letters have no a-macron or s-caron.
+class LatvianDisplayTest : public InstallTest {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(GetUserDefaultUILanguage(), 0x0426) << "run by tests/e2e/on-latvian-display.sh";
+    ASSERT_EQ(GetACP(), 1252u);
+  }
+  static constexpr wchar_t kNext[] = L"&T\u0101l\u0101k >";
+};
+
+TEST_F(LatvianDisplayTest, ASharedInstallationThroughEveryPageInLatvian) {
+  const std::string home = MakeHome();
+  {
+    TSetupRun run;
+    EXPECT_EQ(testkit::WindowText(run.Form()),
+              L"Zentrova latvie\u0161u pareizrakst\u012Bbas p\u0101rbaud\u012Bt\u0101ja "
+              L"uzst\u0101d\u012B\u0161ana");
+    ASSERT_TRUE(run.WaitForTitle(L"Esiet sveicin\u0101ti uzst\u0101d\u012B\u0161anas vedn\u012B"));
+    EXPECT_NE(run.Find(L"Button", L"Atcelt"), nullptr);
+    run.Click(kNext);
+    ASSERT_TRUE(run.WaitForTitle(L"Licences l\u012Bgums"));
+    // Declining the licence asks in Latvian, under the Latvian caption; No stays.
+    run.SetCheck(L"Es &piekr\u012Btu visiem licences l\u012Bguma noteikumiem", false);
+    run.Click(kNext);
+    const auto box = Box(run);
+    ASSERT_TRUE(box.has_value());
+    EXPECT_EQ(box->caption, testkit::WindowText(run.Form()));
+    EXPECT_EQ(box->text.rfind(L"Lai instal\u0113tu \u0161o programmu, jums j\u0101piekr\u012Bt visiem", 0), 0u);
+    testkit::PressButton(box->window, IDNO);
+    run.SetCheck(L"Es &piekr\u012Btu visiem licences l\u012Bguma noteikumiem", true);
+    run.Click(kNext);
+    ASSERT_TRUE(run.WaitForTitle(L"Nor\u0101diet programmas mapi"));
+    run.SetEditText(home);
+    run.Click(kNext);
+    ASSERT_TRUE(run.WaitForTitle(L"Gatavs instal\u0113\u0161anai"));
+    EXPECT_NE(run.Find(L"Button", L"< &Atpaka\u013C"), nullptr);
+    run.Click(kNext);
+    ASSERT_TRUE(run.WaitForTitle(L"Instal\u0113\u0161ana pabeigta"));
+    run.SetCheck(L"P&alaist programmu Zentrova Word Processor", false);
+    run.Click(L"&Pabeigt");
+    EXPECT_EQ(run.WaitForExit(), 0u);
+  }
+  for (const char* file : kModuleFiles)
+    EXPECT_TRUE(InstalledAsInPayload(Public("Spellcheck\\") + file, file)) << file;
+  EXPECT_EQ(ReadMainDir(), home);
+  EXPECT_EQ(ReadLaunch(), 0u);
+}
+
+// /LANG= overrides the display both ways: English here, Latvian on an English display.
+TEST_F(LatvianDisplayTest, LangEnGivesTheEnglishWizard) {
+  TSetupRun run("/LANG=en");
+  ASSERT_TRUE(run.WaitForTitle(L"Welcome to the Zentrova Latvian Spellchecker"));
+  EXPECT_NE(run.Find(L"Button", L"&Next >"), nullptr);
+}
+
+TEST_F(WizardTest, LangLvGivesTheLatvianWizardOnAnEnglishDisplay) {
+  TSetupRun run("-lang=LV");
+  ASSERT_TRUE(run.WaitForTitle(L"Esiet sveicin\u0101ti uzst\u0101d\u012B\u0161anas vedn\u012B"));
+  run.CloseBox();
+  const auto box = Box(run);
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->text.rfind(L"Instal\u0113\u0161ana nav pabeigta.", 0), 0u);
+  testkit::PressButton(box->window, IDYES);
+  EXPECT_EQ(run.WaitForExit(), 0u);
 }
 
 // A portable installation onto a removable drive that is almost full (a small tmpfs

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Runs a Windows program as on a Latvian system: the Baltic ANSI code page (1257, from
-# LC_ALL=lv_LV.UTF-8) and a temporary folder named with a Latvian letter, set where Windows
-# keeps it (HKCU\Environment, TEMP and TMP). Both values and the folder are put back after.
+# Runs a Windows program as on a Latvian system with an English display: the Baltic ANSI
+# code page (1257, from LC_CTYPE=lv_LV.UTF-8; the display language would come from
+# LC_MESSAGES) and a temporary folder named with a Latvian letter, set where Windows keeps
+# it (HKCU\Environment, TEMP and TMP). Both values and the folder are put back after.
 #   on-latvian-system.sh PROGRAM.exe [ARGUMENTS...]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-export LC_ALL=lv_LV.UTF-8
+unset LC_ALL
+export LANG=C.UTF-8 LC_CTYPE=lv_LV.UTF-8  # an English display on the Baltic code page
 export WINEPREFIX="${WINEPREFIX:-$PWD/wineprefix}"  # as tools/wine-run chooses it
 run() { "$root/tools/wine-run" "$@"; }
 

@@ -101,6 +101,7 @@ TEST(CommandLine, OptionsAreTakenOutWhereverTheyStandAndTheRestReadAsBefore) {
     bool silent, help;
     const char* log;  // nullptr: no /LOG=
     Lines rest;
+    std::optional<inst::TLanguage> language = {};
   } cases[] = {
       {{"Setup.exe", "/S", "-dE:\\Z"}, true, false, nullptr, {"Setup.exe", "-dE:\\Z"}},
       {{"Setup.exe", "-dE:\\Z", "-s"}, true, false, nullptr, {"Setup.exe", "-dE:\\Z"}},
@@ -108,6 +109,11 @@ TEST(CommandLine, OptionsAreTakenOutWhereverTheyStandAndTheRestReadAsBefore) {
       {{"Setup.exe", "-?", "/LOG=", "/LOG"}, false, true, "", {"Setup.exe", "/LOG"}},
       // Only the exact words count; the program's own name is never an option.
       {{"/S", "/Silent", "/s2", "-D", ""}, false, false, nullptr, {"/S", "/Silent", "/s2", "-D", ""}},
+      // The last language the wizard speaks wins; others are taken out and change nothing.
+      {{"Setup.exe", "/LANG=lv", "-dE:\\Z", "-lang=EN", "/LANG=de"}, false, false, nullptr,
+       {"Setup.exe", "-dE:\\Z"}, inst::TLanguage::English},
+      {{"Setup.exe", "-Lang=LV"}, false, false, nullptr, {"Setup.exe"}, inst::TLanguage::Latvian},
+      {{"Setup.exe", "/LANG=", "/LANG"}, false, false, nullptr, {"Setup.exe", "/LANG"}},
   };
   for (const auto& c : cases) {
     const SetupOptions o = ReadSetupOptions(c.args);
@@ -118,6 +124,7 @@ TEST(CommandLine, OptionsAreTakenOutWhereverTheyStandAndTheRestReadAsBefore) {
       EXPECT_EQ(o.logPath, c.log);
     }
     EXPECT_EQ(o.rest, c.rest);
+    EXPECT_EQ(o.language, c.language) << c.args[1];
   }
 }
 
