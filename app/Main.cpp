@@ -14,6 +14,7 @@
 #include "instutils/InstUtils.h"
 #include "instutils/SetupMessage.h"
 #include "instutils/SystemLibrary.h"
+#include "instutils/Widen.h"
 #include "payload/AttachFiles.h"
 #include "resources/SetupResources.h"
 #include "ui/Application.h"
@@ -25,8 +26,8 @@
 
 namespace {
 
-const char* const kHelpText =
-    "Usage: Setup.exe [options] [-d<home folder>]\r\r"
+const wchar_t* const kHelpText =
+    L"Usage: Setup.exe [options] [-d<home folder>]\r\r"
     "/S - install without any window or message\r"
     "/LOG=<path> - write a log of the setup (UTF-8 text)\r"
     "/? or /help - show this help\r"
@@ -105,7 +106,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     exitCode = Run(options);
   } catch (const std::exception& error) {
     wizard::Log(std::string("Could not start: ") + error.what());
-    inst::SetupMessage(error.what(), inst::TDialogKind::Error, inst::buttons::OK);
+    inst::SetupMessage(inst::Widen(error.what()), inst::TDialogKind::Error, inst::buttons::OK);
     exitCode = wizard::kExitCannotStart;
   }
   wizard::Log("Exit code: " + std::to_string(exitCode));

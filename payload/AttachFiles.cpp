@@ -13,6 +13,7 @@
 #include "instutils/ProductNames.h"
 #include "instutils/SetupMessage.h"
 #include "instutils/TempFiles.h"
+#include "instutils/Widen.h"
 #include "payload/Inflate.h"
 
 namespace payload {
@@ -24,8 +25,8 @@ namespace {
 
 constexpr char kResourceName[] = "FILES";  // both the type and the name of the payload
 constexpr char kDamagedText[] = "The setup program's attached files are damaged";
-constexpr char kCannotCreateText[] =
-    "Cannot create file \"%s\".\rAnother application might already be using this file.\r\r"
+constexpr wchar_t kCannotCreateText[] =
+    L"Cannot create file \"%s\".\rAnother application might already be using this file.\r\r"
     "Please make sure that the setup of Zentrova Word Processor is not blocked by your "
     "security software (firewall/antivirus) in any way.\rYou might want to temporarily "
     "disable your security software and try again.";
@@ -103,7 +104,7 @@ bool TAttachedFiles::ExtractFile(const TAttachedFile* Entry, const std::string& 
     LastWriteError = Entry ? WriteEntry(*Entry, TargetPath) : ERROR_FILE_NOT_FOUND;
     if (LastWriteError == ERROR_SUCCESS) return true;
     const int answer =
-        inst::SetupMessage(inst::FormatText(kCannotCreateText, {TargetPath}),
+        inst::SetupMessage(inst::FormatText(kCannotCreateText, {inst::Widen(TargetPath)}),
                            inst::TDialogKind::Error, inst::buttons::AbortRetryIgnore);
     if (answer == IDIGNORE) return true;
     // Retry: the whole attempt again, however often the user asks. Abort, or a box that
