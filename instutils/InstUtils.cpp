@@ -55,19 +55,9 @@ bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 // place there: the narrow calls would turn it into "?" or a look-alike letter and so name
 // another folder.
 std::string NarrowExactly(const std::wstring& wide) {
-  if (wide.empty()) return {};
-  const int length = static_cast<int>(wide.size());
-  // A code page that takes no flags (UTF-8 among them) has no best fits to refuse and
-  // refuses the question whether a default character was used.
-  const bool flagged = TakesConversionFlags(GetACP());
-  const DWORD flags = flagged ? WC_NO_BEST_FIT_CHARS : 0;
-  BOOL lossy = FALSE;
-  const int needed = WideCharToMultiByte(CP_ACP, flags, wide.data(), length, nullptr, 0, nullptr,
-                                         flagged ? &lossy : nullptr);
-  if (needed <= 0 || lossy) return {};
-  std::string narrow(static_cast<std::size_t>(needed), '\0');
-  WideCharToMultiByte(CP_ACP, flags, wide.data(), length, narrow.data(), needed, nullptr, nullptr);
-  return narrow;
+  bool lossy = false;
+  std::string narrow = Narrow(wide, &lossy);
+  return lossy ? std::string() : narrow;
 }
 
 // A wide text fetched the platform's way: asked for its size (counting the NUL), then read.

@@ -69,10 +69,10 @@ void SetUnattended(bool on) { unattended = on; }
 
 void SetMessageOwner(HWND owner) { messageOwner = owner; }
 
-int SetupMessage(const std::string& text, TDialogKind kind, TButtonSet buttons) {
+int SetupMessage(const std::wstring& text, TDialogKind kind, TButtonSet buttons) {
   if (unattended) return WayOut(buttons);
   const UINT flags = IconFlag(kind) | ButtonFlag(buttons) | MB_TASKMODAL;
-  const int result = MessageBoxExW(messageOwner, Widen(text).c_str(), Widen(kSetupTitle).c_str(),
+  const int result = MessageBoxExW(messageOwner, text.c_str(), Widen(kSetupTitle).c_str(),
                                    flags, kButtonLanguage);
   // No box (0) or an answer beyond the set.
   return result >= IDOK && result <= IDNO ? result : WayOut(buttons);

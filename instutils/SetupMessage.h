@@ -28,8 +28,9 @@ inline constexpr TButtonSet YesNoCancel = Yes | No | Cancel;             // 11
 
 // Shows the box (task-modal, English button captions) and waits for the answer: IDOK,
 // IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES or IDNO. A box that cannot be shown counts
-// as the set's way out: Abort, else Cancel, else No, else OK. Text breaks lines with a bare carriage return; it is widened from the ANSI code page.
-int SetupMessage(const std::string& text, TDialogKind kind, TButtonSet buttons);
+// as the set's way out: Abort, else Cancel, else No, else OK. Text breaks lines with a bare
+// carriage return.
+int SetupMessage(const std::wstring& text, TDialogKind kind, TButtonSet buttons);
 
 // In unattended mode no box is shown: each call returns the answer that loses nothing
 // (Abort, Cancel or No; OK for a notice), as an unattended installation answers.

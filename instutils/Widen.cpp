@@ -24,4 +24,24 @@ std::wstring Widen(const std::string& text) {
   return wide;
 }
 
+std::string Narrow(const std::wstring& text, bool* lossy) {
+  if (lossy) *lossy = false;
+  if (text.empty()) return {};
+  const int length = static_cast<int>(text.size());
+  // A code page that takes no flags (UTF-8 among them) has no best fits to refuse and
+  // refuses the question whether a default character was used.
+  const bool flagged = TakesConversionFlags(GetACP());
+  const DWORD flags = flagged ? WC_NO_BEST_FIT_CHARS : 0;
+  BOOL defaulted = FALSE;
+  const int needed = WideCharToMultiByte(CP_ACP, flags, text.data(), length, nullptr, 0, nullptr,
+                                         flagged ? &defaulted : nullptr);
+  if (needed <= 0) return {};
+  if (lossy) *lossy = defaulted != FALSE;
+  std::string narrow(static_cast<std::size_t>(needed), '\0');
+  const int written = WideCharToMultiByte(CP_ACP, flags, text.data(), length, narrow.data(),
+                                          needed, nullptr, nullptr);
+  narrow.resize(written > 0 ? static_cast<std::size_t>(written) : 0);
+  return narrow;
+}
+
 }  // namespace inst

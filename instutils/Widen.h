@@ -1,5 +1,5 @@
-// The one narrow-to-wide conversion of the program: the system's ANSI code page (the one
-// the narrow calls speak). Empty text gives empty text.
+// The one narrow-to-wide conversion of the program and its counterpart: the system's ANSI
+// code page (the one the narrow calls speak). Empty text gives empty text.
 #pragma once
 
 #include <windows.h>
@@ -8,6 +8,11 @@
 
 namespace inst {
 std::wstring Widen(const std::string& text);
+// Wide text in the ANSI code page. A character without a place there becomes the code
+// page's default character ('?', which no file name holds), never a look-alike letter (no
+// best fit), so a narrowed path never names another file; `lossy`, when given, tells
+// whether that happened.
+std::string Narrow(const std::wstring& text, bool* lossy = nullptr);
 
 // Whether a code page takes conversion flags (MB_PRECOMPOSED, WC_NO_BEST_FIT_CHARS and the
 // like, and the question whether a default character was used): UTF-8, UTF-7, GB18030, the

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "instutils/SetupMessage.h"
+#include "instutils/Widen.h"
 #include "ui/Form.h"
 
 namespace ui {
@@ -10,8 +11,8 @@ namespace ui {
 TApplication Application;
 
 void TApplication::SetIconResource(HMODULE module, int id) {
-  icon_ = LoadIconA(module, MAKEINTRESOURCEA(id));
-  smallIcon_ = static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_ICON,
+  icon_ = LoadIconW(module, MAKEINTRESOURCEW(id));
+  smallIcon_ = static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_ICON,
                                              GetSystemMetrics(SM_CXSMICON),
                                              GetSystemMetrics(SM_CYSMICON), LR_SHARED));
   if (mainForm_) FormCreated(mainForm_);
@@ -27,8 +28,8 @@ void TApplication::FormCreated(TForm* form) {
     inst::SetMessageOwner(form->Handle());  // every message box belongs to the main window
   }
   if (!icon_ || !form->HandleAllocated()) return;
-  SendMessageA(form->Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-  SendMessageA(form->Handle(), WM_SETICON, ICON_SMALL,
+  SendMessageW(form->Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+  SendMessageW(form->Handle(), WM_SETICON, ICON_SMALL,
                reinterpret_cast<LPARAM>(smallIcon_ ? smallIcon_ : icon_));
 }
 
@@ -39,14 +40,14 @@ void TApplication::FormDestroyed(TForm* form) {
 }
 
 bool TApplication::RunGuarded(const std::function<void()>& work) {
-  std::string message;
+  std::wstring message;
   try {
     work();
     return true;
   } catch (const std::exception& e) {
-    message = e.what();
+    message = inst::Widen(e.what());
   } catch (...) {
-    message = "An unknown error occurred.";
+    message = L"An unknown error occurred.";
   }
   inst::SetupMessage(message, inst::TDialogKind::Error, inst::buttons::OK);
   return false;

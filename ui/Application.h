@@ -15,7 +15,7 @@ class TApplication {
  public:
   // The icon of every form: set on each form's window (WM_SETICON, big and small), so
   // the window that stands for the program on the taskbar carries it. SetIconResource
-  // loads icon resource id of module (LoadIconA) and its small size.
+  // loads icon resource id of module (LoadIconW) and its small size.
   HICON Icon() const { return icon_; }
   void SetIconResource(HMODULE module, int id);
 
@@ -25,7 +25,8 @@ class TApplication {
 
   // Runs an event's work under the default error handling: an exception that escapes it
   // is shown in the setup's error box (inst::SetupMessage: the setup title as caption,
-  // owned by the main window) and the program goes on. False when one escaped.
+  // owned by the main window; the exception's text widened from the ANSI code page) and
+  // the program goes on. False when one escaped.
   bool RunGuarded(const std::function<void()>& work);
 
  private:

@@ -10,7 +10,7 @@ void Pixels(HDC dc, int left, int top, int right, int bottom, COLORREF color) {
   if (right <= left || bottom <= top) return;
   const RECT r{left, top, right, bottom};
   SetBkColor(dc, color);
-  ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
+  ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
 }
 
 }  // namespace

@@ -44,15 +44,15 @@ void TButton::Click() {
   if (OnClick) OnClick(this);
 }
 
-TControl* TButton::MnemonicTarget(char key) {
+TControl* TButton::MnemonicTarget(wchar_t key) {
   return CanFocus() && MnemonicOf(Caption()) == key ? this : nullptr;
 }
 
 void TButton::SetDefaultLook(bool look) {
   if (!HandleAllocated()) return;
-  const LONG_PTR style = GetWindowLongPtrA(Handle(), GWL_STYLE);
+  const LONG_PTR style = GetWindowLongPtrW(Handle(), GWL_STYLE);
   const bool has = (style & 0x0F) == BS_DEFPUSHBUTTON;
-  if (has != look) SendMessageA(Handle(), BM_SETSTYLE, look ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+  if (has != look) SendMessageW(Handle(), BM_SETSTYLE, look ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
 }
 
 bool TButton::SetProperty(const std::string& name, const TLayoutValue& value, TLayoutReader& reader) {
@@ -70,7 +70,7 @@ bool TButton::SetProperty(const std::string& name, const TLayoutValue& value, TL
 
 void TButton::CreateParams(TCreateParams& params) {
   TControl::CreateParams(params);
-  params.WindowClass = "BUTTON";
+  params.WindowClass = L"BUTTON";
   params.Style |= default_ ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
 }
 

@@ -19,7 +19,7 @@ class TButton : public TControl {
   void Click() override;
   TNotifyEvent OnClick;
 
-  TControl* MnemonicTarget(char key) override;
+  TControl* MnemonicTarget(wchar_t key) override;
   bool TakesEnter() const override { return true; }
   // Shows the button as the one Enter presses (BS_DEFPUSHBUTTON), or not.
   void SetDefaultLook(bool look) override;

@@ -13,19 +13,19 @@ TCheckBox::TCheckBox(TWinControl* parent) : TControl(parent) {
 
 bool TCheckBox::Checked() const {
   if (HandleAllocated()) {
-    checked_ = SendMessageA(const_cast<TCheckBox*>(this)->Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    checked_ = SendMessageW(const_cast<TCheckBox*>(this)->Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
   }
   return checked_;
 }
 
 void TCheckBox::SetChecked(bool checked) {
   checked_ = checked;
-  if (HandleAllocated()) SendMessageA(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  if (HandleAllocated()) SendMessageW(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-void TCheckBox::Click() { SendMessageA(Handle(), BM_CLICK, 0, 0); }
+void TCheckBox::Click() { SendMessageW(Handle(), BM_CLICK, 0, 0); }
 
-TControl* TCheckBox::MnemonicTarget(char key) {
+TControl* TCheckBox::MnemonicTarget(wchar_t key) {
   return CanFocus() && MnemonicOf(Caption()) == key ? this : nullptr;
 }
 
@@ -40,13 +40,13 @@ bool TCheckBox::SetProperty(const std::string& name, const TLayoutValue& value, 
 
 void TCheckBox::CreateParams(TCreateParams& params) {
   TControl::CreateParams(params);
-  params.WindowClass = "BUTTON";
+  params.WindowClass = L"BUTTON";
   params.Style |= BS_AUTOCHECKBOX;
 }
 
 void TCheckBox::CreateWnd() {
   TControl::CreateWnd();
-  SendMessageA(Handle(), BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
+  SendMessageW(Handle(), BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
   FitCaption();
 }
 
@@ -65,7 +65,7 @@ void TCheckBox::FontChanged() {
 void TCheckBox::FitCaption() {
   if (!HandleAllocated() || Dpi() == kDesignDpi) return;
   SIZE ideal{};  // the box, its gap and the caption, as the control draws them
-  if (!SendMessageA(Handle(), BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)) || ideal.cx <= Width()) return;
+  if (!SendMessageW(Handle(), BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)) || ideal.cx <= Width()) return;
   widened_ += ideal.cx - Width();
   SetBounds(Left(), Top(), ideal.cx, Height());
 }

@@ -17,7 +17,7 @@ class TCheckBox : public TControl {
 
   // A click toggles the box, as the user's click does.
   void Click() override;
-  TControl* MnemonicTarget(char key) override;
+  TControl* MnemonicTarget(wchar_t key) override;
 
   bool SetProperty(const std::string& name, const TLayoutValue& value, TLayoutReader& reader) override;
   void ChangeScale(int multiplier, int divisor) override;

@@ -1,6 +1,6 @@
 #include "ui/Control.h"
 
-#include <set>
+#include <map>
 #include <stdexcept>
 
 #include "ui/Application.h"
@@ -18,49 +18,49 @@ namespace {
 
 // Our own window classes carry the control class's name ("TPanel") and share one
 // window procedure that hands every message to the object.
-const char* OwnWindowClass(const char* name) {
-  static std::set<std::string> registered;
-  if (registered.count(name)) return name;
-  WNDCLASSEXA wc{};
+const wchar_t* OwnWindowClass(const char* name) {
+  static std::map<std::string, std::wstring> registered;
+  if (auto it = registered.find(name); it != registered.end()) return it->second.c_str();
+  const std::wstring wide(name, name + std::char_traits<char>::length(name));  // ASCII
+  WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   wc.style = CS_DBLCLKS;
   wc.lpfnWndProc = ControlWindowProc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
-  wc.lpszClassName = name;
-  if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+  wc.lpszClassName = wide.c_str();
+  if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
     throw std::runtime_error(std::string("cannot register the window class ") + name);
   }
-  registered.insert(name);
-  return name;
+  return registered.emplace(name, wide).first->second.c_str();
 }
 
 }  // namespace
 
-char MnemonicOf(const std::string& caption) {
+wchar_t MnemonicOf(const std::wstring& caption) {
   for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
-    if (caption[i] != '&') continue;
-    if (caption[i + 1] == '&') {
+    if (caption[i] != L'&') continue;
+    if (caption[i + 1] == L'&') {
       ++i;  // "&&" shows one "&"
       continue;
     }
-    char c = caption[i + 1];
-    CharLowerBuffA(&c, 1);
+    wchar_t c = caption[i + 1];
+    CharLowerBuffW(&c, 1);
     return c;
   }
   return 0;
 }
 
 LRESULT CALLBACK ControlWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  auto* control = reinterpret_cast<TControl*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  auto* control = reinterpret_cast<TControl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (!control && msg == WM_NCCREATE) {
-    control = static_cast<TControl*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    control = static_cast<TControl*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
     if (control) {
       control->handle_ = hwnd;
-      SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(control));
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(control));
     }
   }
-  if (!control) return DefWindowProcA(hwnd, msg, wParam, lParam);
+  if (!control) return DefWindowProcW(hwnd, msg, wParam, lParam);
   LRESULT result = 0;
   // Never unwind through the system's frames: the default error handling shows it.
   Application.RunGuarded([&] { result = control->WndProc(msg, wParam, lParam); });
@@ -107,7 +107,7 @@ void TControl::CreateWnd() {
   TCreateParams p;
   CreateParams(p);
   const bool standard = p.WindowClass != nullptr;
-  const char* windowClass = standard ? p.WindowClass : OwnWindowClass(ClassName());
+  const wchar_t* windowClass = standard ? p.WindowClass : OwnWindowClass(ClassName());
   DWORD style = p.Style;
   if (visible_ && parent_) style |= WS_VISIBLE;
   if (!enabled_) style |= WS_DISABLED;
@@ -122,8 +122,8 @@ void TControl::CreateWnd() {
   }
   TControl* outer = creating_;
   creating_ = this;
-  HWND h = CreateWindowExA(p.ExStyle, windowClass, caption_.c_str(), style, p.X, p.Y, p.Width,
-                           p.Height, parentWnd, menu, GetModuleHandleA(nullptr),
+  HWND h = CreateWindowExW(p.ExStyle, windowClass, caption_.c_str(), style, p.X, p.Y, p.Width,
+                           p.Height, parentWnd, menu, GetModuleHandleW(nullptr),
                            standard ? nullptr : this);
   creating_ = outer;
   if (!h) {
@@ -131,9 +131,9 @@ void TControl::CreateWnd() {
   }
   if (standard) {
     handle_ = h;
-    SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     standardProc_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ControlWindowProc)));
+        SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ControlWindowProc)));
   }
   // A later sibling lies above an earlier one.
   if (parent_) SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -144,15 +144,15 @@ void TControl::DestroyHandle() {
   if (!handle_) return;
   HWND h = handle_;
   // Detach first: the object takes no messages from a window on its way out.
-  SetWindowLongPtrA(h, GWLP_USERDATA, 0);
-  if (standardProc_) SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(standardProc_));
+  SetWindowLongPtrW(h, GWLP_USERDATA, 0);
+  if (standardProc_) SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(standardProc_));
   handle_ = nullptr;
   standardProc_ = nullptr;
   DestroyWindow(h);
 }
 
 void TControl::DetachWindow() {
-  if (handle_) SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
+  if (handle_) SetWindowLongPtrW(handle_, GWLP_USERDATA, 0);
   handle_ = nullptr;
   standardProc_ = nullptr;
 }
@@ -205,26 +205,26 @@ void TControl::SetFocus() { ::SetFocus(Handle()); }
 bool TControl::KeepsKey(const MSG& msg) {
   if (!handle_) return false;
   const LRESULT code =
-      SendMessageA(handle_, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
+      SendMessageW(handle_, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
   if (msg.message == WM_CHAR) return code & DLGC_WANTCHARS;
   return code & (msg.wParam == VK_TAB ? DLGC_WANTTAB : DLGC_WANTMESSAGE);
 }
 
-TControl* TControl::MnemonicTarget(char) { return nullptr; }
+TControl* TControl::MnemonicTarget(wchar_t) { return nullptr; }
 
 void TControl::FocusByKeyboard() { SetFocus(); }
 
 void TControl::SetTabStop(bool tabStop) {
   tabStop_ = tabStop;
   if (!handle_) return;
-  LONG_PTR style = GetWindowLongPtrA(handle_, GWL_STYLE);
+  LONG_PTR style = GetWindowLongPtrW(handle_, GWL_STYLE);
   style = tabStop ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
-  SetWindowLongPtrA(handle_, GWL_STYLE, style);
+  SetWindowLongPtrW(handle_, GWL_STYLE, style);
 }
 
-void TControl::SetCaption(const std::string& caption) {
+void TControl::SetCaption(const std::wstring& caption) {
   caption_ = caption;
-  if (handle_) SetWindowTextA(handle_, caption.c_str());
+  if (handle_) SetWindowTextW(handle_, caption.c_str());
   CaptionChanged();
 }
 
@@ -252,18 +252,18 @@ HFONT TControl::FontHandle() {
   return static_cast<HFONT>(fontHandle_.get());
 }
 
-TEXTMETRICA TControl::FontMetrics() {
-  TEXTMETRICA tm{};
+TEXTMETRICW TControl::FontMetrics() {
+  TEXTMETRICW tm{};
   HDC dc = GetDC(nullptr);
   HGDIOBJ old = SelectObject(dc, FontHandle());
-  GetTextMetricsA(dc, &tm);
+  GetTextMetricsW(dc, &tm);
   SelectObject(dc, old);
   ReleaseDC(nullptr, dc);
   return tm;
 }
 
 void TControl::ApplyFont() {
-  if (handle_) SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle()), TRUE);
+  if (handle_) SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle()), TRUE);
 }
 
 void TControl::Invalidate() {
@@ -310,8 +310,8 @@ HBRUSH TControl::BrushFor(TColor color) {
 }
 
 LRESULT TControl::DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (standardProc_) return CallWindowProcA(standardProc_, handle_, msg, wParam, lParam);
-  return DefWindowProcA(handle_, msg, wParam, lParam);
+  if (standardProc_) return CallWindowProcW(standardProc_, handle_, msg, wParam, lParam);
+  return DefWindowProcW(handle_, msg, wParam, lParam);
 }
 
 LRESULT TControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -7,6 +7,7 @@
 // made in code after its parent's window exists gets it from HandleNeeded() (or from any
 // call that needs the window).
 //
+// Every window is a Unicode window: texts go to the screen as wide text.
 // Messages reach the object through one window procedure per class (the virtual WndProc).
 // Standard window classes (BUTTON, EDIT, LISTBOX, COMBOBOX, the tab control) are subclassed;
 // the others are window classes of our own. Notifications that Windows sends to a parent
@@ -102,7 +103,7 @@ class TControl {
   virtual bool KeepsKey(const MSG& msg);
   // The control that the mnemonic letter `key` (lower case) reaches through this one;
   // null for none. Buttons and check boxes answer for themselves, labels for their partner.
-  virtual TControl* MnemonicTarget(char key);
+  virtual TControl* MnemonicTarget(wchar_t key);
   // The field that this control names for the accessibility layer (a label's); null for
   // none. Its parent stacks the field's window directly below this one.
   virtual TControl* LabelledControl() const { return nullptr; }
@@ -117,8 +118,8 @@ class TControl {
   virtual void SetDefaultLook(bool) {}
 
   // The window text: caption of buttons, labels and forms, text of edits.
-  const std::string& Caption() const { return caption_; }
-  void SetCaption(const std::string& caption);
+  const std::wstring& Caption() const { return caption_; }
+  void SetCaption(const std::wstring& caption);
 
   // The control's own background colour.
   TColor Color() const { return color_; }
@@ -135,7 +136,7 @@ class TControl {
   // The GDI font of Font(), owned by the control.
   HFONT FontHandle();
   // The text metrics of Font() on the screen.
-  TEXTMETRICA FontMetrics();
+  TEXTMETRICW FontMetrics();
 
   void Invalidate();
 
@@ -159,7 +160,7 @@ class TControl {
 
  protected:
   struct TCreateParams {
-    const char* WindowClass = nullptr;  // a standard class, or null for our own class
+    const wchar_t* WindowClass = nullptr;  // a standard class, or null for our own class
     DWORD Style = WS_CHILD | WS_CLIPSIBLINGS;
     DWORD ExStyle = 0;
     int X = 0, Y = 0, Width = 0, Height = 0;  // from the bounds, WindowHeight for Height
@@ -235,7 +236,7 @@ class TControl {
   bool enabled_ = true;
   bool tabStop_ = false;
   bool drawn_ = false;
-  std::string caption_;
+  std::wstring caption_;
   TColor color_ = clBtnFace;
   TFont font_;
   bool parentFont_ = true;
@@ -246,6 +247,6 @@ class TControl {
 };
 
 // The mnemonic letter of a caption ("&File" gives 'f'), lower case; 0 when none.
-char MnemonicOf(const std::string& caption);
+wchar_t MnemonicOf(const std::wstring& caption);
 
 }  // namespace ui

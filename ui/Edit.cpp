@@ -1,5 +1,6 @@
 #include "ui/Edit.h"
 
+#include "instutils/Widen.h"
 #include "ui/LayoutReader.h"
 
 namespace ui {
@@ -11,13 +12,15 @@ TEdit::TEdit(TWinControl* parent) : TControl(parent) {
 }
 
 std::string TEdit::Text() {
-  if (!HandleAllocated()) return Caption();
-  const int length = GetWindowTextLengthA(Handle());
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  const int got = GetWindowTextA(Handle(), text.data(), length + 1);
+  if (!HandleAllocated()) return inst::Narrow(Caption());
+  const int length = GetWindowTextLengthW(Handle());
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const int got = GetWindowTextW(Handle(), text.data(), length + 1);
   text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
-  return text;
+  return inst::Narrow(text);
 }
+
+void TEdit::SetText(const std::string& text) { SetCaption(inst::Widen(text)); }
 
 bool TEdit::KeepsKey(const MSG& msg) {
   // A multi-line edit claims every key, yet in a dialog Esc still cancels and Enter still
@@ -28,7 +31,7 @@ bool TEdit::KeepsKey(const MSG& msg) {
 
 void TEdit::FocusByKeyboard() {
   SetFocus();
-  SendMessageA(Handle(), EM_SETSEL, 0, -1);
+  SendMessageW(Handle(), EM_SETSEL, 0, -1);
 }
 
 bool TEdit::SetProperty(const std::string& name, const TLayoutValue& value, TLayoutReader& reader) {
@@ -40,7 +43,7 @@ bool TEdit::SetProperty(const std::string& name, const TLayoutValue& value, TLay
 void TEdit::CreateParams(TCreateParams& params) {
   FontChanged();  // the height for the font in effect now
   TControl::CreateParams(params);
-  params.WindowClass = "EDIT";
+  params.WindowClass = L"EDIT";
   params.Style |= ES_AUTOHSCROLL;
   if (readOnly_) params.Style |= ES_READONLY;
   params.ExStyle |= WS_EX_CLIENTEDGE;

@@ -10,9 +10,11 @@ class TEdit : public TControl {
   explicit TEdit(TWinControl* parent);
   const char* ClassName() const override { return "TEdit"; }
 
-  // The text typed or set (the same as Caption, read back from the window).
+  // The text typed or set, read back from the window. An edit holds a path: narrow text
+  // in the ANSI code page, as the file layer takes it (see inst::Narrow for a character
+  // without a place there).
   std::string Text();
-  void SetText(const std::string& text) { SetCaption(text); }
+  void SetText(const std::string& text);
 
   // Enter and Esc stay dialog keys in an edit box; reached from the keyboard, it selects
   // its text.

@@ -116,7 +116,7 @@ void TForm::CreateParams(TCreateParams& params) {
   params.Y = Top();
   if (centered_) {
     RECT work;
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     params.X = work.left + (work.right - work.left - params.Width) / 2;
     params.Y = work.top + (work.bottom - work.top - params.Height) / 2;
   }
@@ -179,8 +179,8 @@ int TForm::ShowModal() {
   for (;;) {
     // Peeking handles the messages sent from elsewhere (activation, the display driver),
     // which would otherwise count as waiting while the loop then sits idle without them.
-    if (windowsPending && !PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) createPendingWindows();
-    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    if (windowsPending && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) createPendingWindows();
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0) {  // WM_QUIT: end the run and leave the quit for the outer loop
       PostQuitMessage(static_cast<int>(msg.wParam));
       modalResult_ = mrCancel;
@@ -196,7 +196,7 @@ int TForm::ShowModal() {
     Application.RunGuarded([&] {
       if (!HandleDialogKey(msg)) {
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
       }
     });
     if (HandleAllocated() && GetFocus() != lastFocus_) UpdateDefaultButtonLook();
@@ -292,8 +292,9 @@ bool TForm::HandleDialogKey(const MSG& msg) {
   }
 
   // Mnemonics: Alt+letter always, the plain letter where the focus takes no characters.
-  char key = static_cast<char>(msg.wParam);
-  CharLowerBuffA(&key, 1);
+  // The loop reads characters as UTF-16, so a letter outside the ANSI code page arrives whole.
+  wchar_t key = static_cast<wchar_t>(msg.wParam);
+  CharLowerBuffW(&key, 1);
   if (!key) return false;
   for (TControl* c : all) {
     if (TControl* target = c->MnemonicTarget(key)) {
@@ -401,6 +402,6 @@ bool TForm::SetProperty(const std::string& name, const TLayoutValue& value, TLay
   return true;
 }
 
-void ShowWaitCursor() { SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514))); }  // IDC_WAIT
+void ShowWaitCursor() { SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32514))); }  // IDC_WAIT
 
 }  // namespace ui

@@ -1,7 +1,6 @@
 #include "ui/Graphics.h"
 
 #include <cstdlib>
-#include <cstring>
 #include <iterator>
 
 namespace ui {
@@ -32,7 +31,7 @@ std::string ScaledPictureName(const std::string& name, int scale) {
 }
 
 HFONT TFont::Create() const {
-  LOGFONTA lf{};
+  LOGFONTW lf{};
   lf.lfHeight = Height;
   lf.lfWeight = (Style & static_cast<unsigned>(TFontStyle::Bold)) ? FW_BOLD : FW_NORMAL;
   lf.lfItalic = (Style & static_cast<unsigned>(TFontStyle::Italic)) ? TRUE : FALSE;
@@ -41,8 +40,8 @@ HFONT TFont::Create() const {
   lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
   lf.lfQuality = DEFAULT_QUALITY;
   lf.lfPitchAndFamily = DEFAULT_PITCH;
-  std::strncpy(lf.lfFaceName, Name.c_str(), std::size(lf.lfFaceName) - 1);
-  return CreateFontIndirectA(&lf);
+  Name.copy(lf.lfFaceName, std::size(lf.lfFaceName) - 1);
+  return CreateFontIndirectW(&lf);
 }
 
 }  // namespace ui

@@ -45,7 +45,7 @@ using TFontStyles = unsigned;  // TFontStyle bits
 // The description of a font. Height is the character height in pixels when negative
 // (the cell height when positive), as in a LOGFONT.
 struct TFont {
-  std::string Name = "MS Shell Dlg 2";
+  std::wstring Name = L"MS Shell Dlg 2";
   int Height = -11;  // 8 points at 96 pixels per inch
   TFontStyles Style = 0;
   TColor Color = clWindowText;

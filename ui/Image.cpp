@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "instutils/Widen.h"
 #include "ui/LayoutReader.h"
 
 namespace ui {
@@ -59,7 +60,7 @@ void TImage::PaintControl(HDC dc) {
 
 bool TImage::SetProperty(const std::string& name, const TLayoutValue& value, TLayoutReader& reader) {
   if (name != "ScaledPicture") return TControl::SetProperty(name, value, reader);
-  scaledPicture_ = value.AsString();
+  scaledPicture_ = inst::Narrow(value.AsString());  // a resource name
   return true;
 }
 

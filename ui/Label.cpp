@@ -8,7 +8,7 @@ TLabel::TLabel(TWinControl* parent) : TControl(parent) {
   SetBounds(0, 0, 65, 17);
 }
 
-TControl* TLabel::MnemonicTarget(char key) {
+TControl* TLabel::MnemonicTarget(wchar_t key) {
   const bool reached = CanFocus() && MnemonicOf(Caption()) == key;
   return reached && focusControl_ && focusControl_->CanFocus() ? focusControl_ : nullptr;
 }
@@ -25,12 +25,12 @@ void TLabel::SetBounds(int left, int top, int width, int height) {
 void TLabel::AdjustBounds() {
   if (!autoSize_ || adjusting_ || Loading()) return;
   // An empty caption is measured as one blank, so the label keeps a line's height.
-  std::string text = Caption();
-  if (text.empty() || text == "&") text += ' ';
+  std::wstring text = Caption();
+  if (text.empty() || text == L"&") text += L' ';
   RECT r{0, 0, wordWrap_ ? Width() : 0, 0};
   HDC dc = GetDC(nullptr);
   HGDIOBJ old = SelectObject(dc, FontHandle());
-  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DrawFlags() | DT_CALCRECT);
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DrawFlags() | DT_CALCRECT);
   SelectObject(dc, old);
   ReleaseDC(nullptr, dc);
   adjusting_ = true;
@@ -55,7 +55,7 @@ void TLabel::CaptionChanged() {
 
 void TLabel::CreateParams(TCreateParams& params) {
   TControl::CreateParams(params);
-  params.WindowClass = "STATIC";
+  params.WindowClass = L"STATIC";
   params.Style |= wordWrap_ ? SS_LEFT : SS_LEFTNOWORDWRAP;
 }
 

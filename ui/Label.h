@@ -17,7 +17,7 @@ class TLabel : public TControl {
   const char* ClassName() const override { return "TLabel"; }
 
   TControl* FocusControl() const { return focusControl_; }
-  TControl* MnemonicTarget(char key) override;
+  TControl* MnemonicTarget(wchar_t key) override;
   TControl* LabelledControl() const override { return focusControl_; }
   void SetBounds(int left, int top, int width, int height) override;
 

@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "instutils/Text.h"
+#include "instutils/Widen.h"
 #include "ui/Form.h"
 #include "ui/LayoutClasses.h"
 #include "ui/WinControl.h"
@@ -19,10 +20,10 @@ TLayoutValue TLayoutValue::Integer(int value, int line) {
   return v;
 }
 
-TLayoutValue TLayoutValue::String(std::string value, int line) {
+TLayoutValue TLayoutValue::String(std::wstring value, int line) {
   TLayoutValue v;
   v.kind_ = TKind::String;
-  v.text_ = std::move(value);
+  v.string_ = std::move(value);
   v.line_ = line;
   return v;
 }
@@ -52,9 +53,9 @@ int TLayoutValue::AsInteger() const {
   return integer_;
 }
 
-const std::string& TLayoutValue::AsString() const {
+const std::wstring& TLayoutValue::AsString() const {
   if (kind_ != TKind::String) Wrong("a string");
-  return text_;
+  return string_;
 }
 
 const std::string& TLayoutValue::AsIdentifier() const {
@@ -172,36 +173,38 @@ class TValueParser {
     return negative ? -static_cast<int>(bits) : static_cast<int>(bits);
   }
 
-  // 'text' parts, '' for a quote inside, #nn character codes, and "+" at the end of a
+  // 'text' parts, '' for a quote inside, #nnn character codes, and "+" at the end of a
   // line to go on with the next line.
-  std::string ReadString() {
-    std::string out;
+  std::wstring ReadString() {
+    std::wstring out;
     for (;;) {
       if (pos_ < text_.size() && text_[pos_] == '\'') {
         ++pos_;
+        std::string quoted;
         for (;;) {
           if (pos_ >= text_.size()) Fail("unterminated string");
           if (text_[pos_] == '\'') {
             if (pos_ + 1 < text_.size() && text_[pos_ + 1] == '\'') {
-              out += '\'';
+              quoted += '\'';
               pos_ += 2;
               continue;
             }
             ++pos_;
             break;
           }
-          out += text_[pos_++];
+          quoted += text_[pos_++];
         }
+        out += inst::Widen(quoted);
       } else if (pos_ < text_.size() && text_[pos_] == '#') {
         ++pos_;
         const std::size_t start = pos_;
         int code = 0;
         while (pos_ < text_.size() && std::isdigit(static_cast<unsigned char>(text_[pos_]))) {
           code = code * 10 + (text_[pos_++] - '0');
-          if (code > 255) Fail("character code out of range");
+          if (code > 0xFFFF) Fail("character code out of range");
         }
         if (pos_ == start) Fail("malformed character code");
-        out += static_cast<char>(code);
+        out += static_cast<wchar_t>(code);
       } else {
         SkipSpace();
         if (pos_ < text_.size() && text_[pos_] == '+') {

@@ -11,7 +11,7 @@
 //       Color = clWhite                  <- named colour, or $00BBGGRR, or a number
 //       BevelOuter = bvLowered
 //       object TitleLbl: TLabel
-//         Caption = 'First line'#13'second line'   <- #nn is a character code
+//         Caption = 'First line'#13'second line'   <- #nnn is a UTF-16 code unit
 //         Font.Name = 'Arial'
 //         Font.Style = [fsBold]          <- a set: [a, b] or []
 //         Font.Height = -15
@@ -22,9 +22,11 @@
 //
 // Lines: "object Name: TClass" opens a block, "end" closes it, "Name = value" sets a
 // property; blank lines and lines starting with "//" are ignored. Values: integers
-// (-12, $FF), strings ('it''s' with '' for a quote, joined with #nn codes and with
+// (-12, $FF), strings ('it''s' with '' for a quote, joined with #nnn codes and with
 // "+" at a line end continuing on the next line), identifiers (True, False, alTop,
 // clNavy, names of components and handlers) and sets ([fsBold]).
+// Strings are text: wide, a #nnn code one UTF-16 code unit (#257 is a-macron), a quoted
+// part widened from the ANSI code page (ASCII stays as it is).
 //
 // Order of work: each component is created by its registered class under its enclosing
 // object and its properties are set as they are read; component references are resolved
@@ -57,7 +59,7 @@ class TLayoutValue {
   int Line() const { return line_; }
   // Typed reads; each throws ELayoutError when the value is of another kind.
   int AsInteger() const;
-  const std::string& AsString() const;
+  const std::wstring& AsString() const;
   const std::string& AsIdentifier() const;
   bool AsBoolean() const;                        // True or False
   TColor AsColor() const;                        // a colour name or a number
@@ -66,7 +68,7 @@ class TLayoutValue {
   int AsEnum(std::initializer_list<const char*> names) const;
 
   static TLayoutValue Integer(int value, int line);
-  static TLayoutValue String(std::string value, int line);
+  static TLayoutValue String(std::wstring value, int line);
   static TLayoutValue Identifier(std::string value, int line);
   static TLayoutValue Set(std::vector<std::string> value, int line);
 
@@ -76,7 +78,8 @@ class TLayoutValue {
   TKind kind_ = TKind::Integer;
   int line_ = 0;
   int integer_ = 0;
-  std::string text_;
+  std::string text_;    // an identifier
+  std::wstring string_;  // a string
   std::vector<std::string> set_;
 };
 

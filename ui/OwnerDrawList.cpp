@@ -18,27 +18,33 @@ TOwnerDrawList::TOwnerDrawList(TWinControl* parent, TListStyle style)
 void TOwnerDrawList::AddItem(const std::string& text, void* object) {
   items_.push_back(TItem{text, object});
   if (!HandleAllocated()) return;
+  AddWindowItem(items_.back());
+}
+
+void TOwnerDrawList::AddWindowItem(const TItem& item) {
+  // The items are paths, narrow text in the ANSI code page: the narrow message hands them
+  // to the Unicode window, which widens them with that code page.
   const LRESULT at = SendMessageA(Handle(), Message(LB_ADDSTRING, CB_ADDSTRING), 0,
-                                  reinterpret_cast<LPARAM>(text.c_str()));
-  SendMessageA(Handle(), Message(LB_SETITEMDATA, CB_SETITEMDATA), at, reinterpret_cast<LPARAM>(object));
+                                  reinterpret_cast<LPARAM>(item.Text.c_str()));
+  SendMessageW(Handle(), Message(LB_SETITEMDATA, CB_SETITEMDATA), at, reinterpret_cast<LPARAM>(item.Object));
 }
 
 void TOwnerDrawList::ClearItems() {
   items_.clear();
   itemIndex_ = -1;
-  if (HandleAllocated()) SendMessageA(Handle(), Message(LB_RESETCONTENT, CB_RESETCONTENT), 0, 0);
+  if (HandleAllocated()) SendMessageW(Handle(), Message(LB_RESETCONTENT, CB_RESETCONTENT), 0, 0);
 }
 
 int TOwnerDrawList::ItemIndex() {
   if (HandleAllocated()) {
-    itemIndex_ = static_cast<int>(SendMessageA(Handle(), Message(LB_GETCURSEL, CB_GETCURSEL), 0, 0));
+    itemIndex_ = static_cast<int>(SendMessageW(Handle(), Message(LB_GETCURSEL, CB_GETCURSEL), 0, 0));
   }
   return itemIndex_;
 }
 
 void TOwnerDrawList::SetItemIndex(int index) {
   itemIndex_ = index;
-  if (HandleAllocated()) SendMessageA(Handle(), Message(LB_SETCURSEL, CB_SETCURSEL), index, 0);
+  if (HandleAllocated()) SendMessageW(Handle(), Message(LB_SETCURSEL, CB_SETCURSEL), index, 0);
 }
 
 void TOwnerDrawList::SetItemHeight(int height) {
@@ -53,8 +59,8 @@ void TOwnerDrawList::ChangeScale(int multiplier, int divisor) {
 }
 
 void TOwnerDrawList::SendItemHeight() {
-  if (dropDown_) SendMessageA(Handle(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), itemHeight_);
-  SendMessageA(Handle(), Message(LB_SETITEMHEIGHT, CB_SETITEMHEIGHT), 0, itemHeight_);
+  if (dropDown_) SendMessageW(Handle(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), itemHeight_);
+  SendMessageW(Handle(), Message(LB_SETITEMHEIGHT, CB_SETITEMHEIGHT), 0, itemHeight_);
   if (dropDown_) {
     // The face's height follows the item height; the control reports what it shows.
     RECT r;
@@ -65,12 +71,12 @@ void TOwnerDrawList::SendItemHeight() {
 }
 
 void TOwnerDrawList::BeginUpdate() {
-  if (updateCount_++ == 0 && HandleAllocated()) SendMessageA(Handle(), WM_SETREDRAW, FALSE, 0);
+  if (updateCount_++ == 0 && HandleAllocated()) SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
 }
 
 void TOwnerDrawList::EndUpdate() {
   if (updateCount_ == 0 || --updateCount_ != 0 || !HandleAllocated()) return;
-  SendMessageA(Handle(), WM_SETREDRAW, TRUE, 0);
+  SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
   InvalidateRect(Handle(), nullptr, TRUE);
 }
 
@@ -93,10 +99,10 @@ bool TOwnerDrawList::SetProperty(const std::string& name, const TLayoutValue& va
 void TOwnerDrawList::CreateParams(TCreateParams& params) {
   TControl::CreateParams(params);
   if (dropDown_) {
-    params.WindowClass = "COMBOBOX";
+    params.WindowClass = L"COMBOBOX";
     params.Style |= CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | WS_VSCROLL;
   } else {
-    params.WindowClass = "LISTBOX";
+    params.WindowClass = L"LISTBOX";
     params.Style |= LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
     params.ExStyle |= WS_EX_CLIENTEDGE;
   }
@@ -104,12 +110,9 @@ void TOwnerDrawList::CreateParams(TCreateParams& params) {
 
 void TOwnerDrawList::CreateWnd() {
   TControl::CreateWnd();
-  if (updateCount_ > 0) SendMessageA(Handle(), WM_SETREDRAW, FALSE, 0);
-  for (std::size_t i = 0; i < items_.size(); ++i) {
-    SendMessageA(Handle(), Message(LB_ADDSTRING, CB_ADDSTRING), 0, reinterpret_cast<LPARAM>(items_[i].Text.c_str()));
-    SendMessageA(Handle(), Message(LB_SETITEMDATA, CB_SETITEMDATA), i, reinterpret_cast<LPARAM>(items_[i].Object));
-  }
-  SendMessageA(Handle(), Message(LB_SETCURSEL, CB_SETCURSEL), itemIndex_, 0);
+  if (updateCount_ > 0) SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
+  for (const TItem& item : items_) AddWindowItem(item);
+  SendMessageW(Handle(), Message(LB_SETCURSEL, CB_SETCURSEL), itemIndex_, 0);
   SendItemHeight();
 }
 
@@ -135,7 +138,7 @@ void TOwnerDrawList::DrawItemNotify(DRAWITEMSTRUCT& item) {
   if (index >= 0) {
     DrawItem(dc, index, item.rcItem);
   } else {  // no item: an empty list, or a drop-down list's face without a selection
-    ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &item.rcItem, nullptr, 0, nullptr);
+    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &item.rcItem, nullptr, 0, nullptr);
   }
   if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &item.rcItem);
   RestoreDC(dc, saved);

@@ -67,6 +67,7 @@ class TOwnerDrawList : public TControl {
     std::string Text;
     void* Object;
   };
+  void AddWindowItem(const TItem& item);
   const bool dropDown_;
   std::vector<TItem> items_;
   int itemIndex_ = -1;

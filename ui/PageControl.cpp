@@ -73,7 +73,7 @@ void TPageControl::SetActivePageIndex(int index, TControl* focus) {
 RECT TPageControl::PageRect() {
   RECT r = ClientRect();
   if (HandleAllocated()) {
-    SendMessageA(Handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&r));
+    SendMessageW(Handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&r));
     r.top += Scale(2);
   }
   return r;
@@ -87,7 +87,7 @@ void TPageControl::AlignControls() {
 void TPageControl::CreateParams(TCreateParams& params) {
   RegisterTabControlClass();
   TWinControl::CreateParams(params);
-  params.WindowClass = WC_TABCONTROLA;  // no tab items are ever added: no tabs show
+  params.WindowClass = WC_TABCONTROLW;  // no tab items are ever added: no tabs show
 }
 
 void TPageControl::CreateWnd() {

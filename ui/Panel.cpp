@@ -13,7 +13,7 @@ void Frame3D(HDC dc, RECT& rect, COLORREF topLeft, COLORREF bottomRight) {
     if (r <= l || b <= t) return;
     const RECT area{l, t, r, b};
     SetBkColor(dc, color);
-    ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &area, nullptr, 0, nullptr);
+    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &area, nullptr, 0, nullptr);
   };
   const int l = rect.left, t = rect.top, r = rect.right - 1, b = rect.bottom - 1;
   fill(l, t, r, t + 1, topLeft);          // top row, short of the top-right pixel

@@ -30,29 +30,29 @@
 
 namespace wizard {
 
-std::string PageTitles[7] = {"Welcome to the %s", "License Agreement", "Specify Home Folder",
-                             "Ready to Install",  "Installing",        "Installation Complete",
-                             ""};
+std::wstring PageTitles[7] = {L"Welcome to the %s", L"License Agreement", L"Specify Home Folder",
+                              L"Ready to Install",  L"Installing",        L"Installation Complete",
+                              L""};
 
 namespace {
 
-const char* const kProductName = "Zentrova Latvian Spellchecker";
-const char* const kModuleName = "Latvian Spellchecker";
+const wchar_t* const kProductName = L"Zentrova Latvian Spellchecker";
+const wchar_t* const kModuleName = L"Latvian Spellchecker";
 const UINT_PTR kDrivePollTimer = 1;
 const UINT kDrivePollMs = 1000;
 
-const char* const kHostRunningText =
-    "There are running instances of Zentrova Word Processor on your computer.\r"
+const wchar_t* const kHostRunningText =
+    L"There are running instances of Zentrova Word Processor on your computer.\r"
     "Please close any running instance(s) of Zentrova Word Processor before proceeding.";
-const char* const kLicenseQuestion =
-    "To install this program, you need to agree to all the terms\r"
+const wchar_t* const kLicenseQuestion =
+    L"To install this program, you need to agree to all the terms\r"
     "of the Zentrova Word Processor License Agreement.\r"
     "Do you really want to cancel the Zentrova Spellchecker install?";
-const char* const kWrongFolderText =
-    "The specified folder does not contain a properly installed Zentrova Word Processor.\r"
+const wchar_t* const kWrongFolderText =
+    L"The specified folder does not contain a properly installed Zentrova Word Processor.\r"
     "Please specify the proper home folder of Zentrova Word Processor on your hard disk.";
-const char* const kCloseQuestion =
-    "Setup is not complete. If you quit this setup program now,\r"
+const wchar_t* const kCloseQuestion =
+    L"Setup is not complete. If you quit this setup program now,\r"
     "the %s will not be correctly installed.\r\r"
     "You may relaunch the setup program at a later time\r"
     "to complete the installation of the %s.\r\r"
@@ -98,7 +98,7 @@ TMainDlgForm::TMainDlgForm() {
   RegisterField("CancelBtn", CancelBtn);
 
   LoadLayout(kMainDlgLayout);
-  SetCaption(inst::kSetupTitle);
+  SetCaption(inst::Widen(inst::kSetupTitle));
   PageTitles[0] = inst::FormatText(PageTitles[0], {kProductName});
   TopPanel->SetParentBackground(false);  // white even where visual styles paint parents
   ShowLogos();
@@ -283,11 +283,11 @@ void TMainDlgForm::GoToPage(TPage from, TPage to) {
 
   BackBtn->SetEnabled(to != kWelcomePage);
   BackBtn->SetVisible(to <= kReadyPage);
-  BackBtn->SetCaption("< &Back");
+  BackBtn->SetCaption(L"< &Back");
   NextBtn->SetVisible(to != kInstallingPage);
-  NextBtn->SetCaption(to == kFinishPage ? "&Finish" : "&Next >");
+  NextBtn->SetCaption(to == kFinishPage ? L"&Finish" : L"&Next >");
   CancelBtn->SetVisible(to != kFinishPage);
-  CancelBtn->SetCaption("Cancel");
+  CancelBtn->SetCaption(L"Cancel");
   TopLbl->SetCaption(PageTitles[to]);
   PgCtrl->SetActivePageIndex(to, focus);
   if (to == kInstallingPage) InstallationRun();

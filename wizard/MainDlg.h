@@ -42,7 +42,7 @@ enum : TPage {
 
 // The header title of each page (index 6: none). Entry 0 carries a "%s" until the first
 // form fills it in.
-extern std::string PageTitles[7];
+extern std::wstring PageTitles[7];
 
 // The RCDATA resource that holds the window's layout.
 inline constexpr const char* kMainDlgLayout = "TMAINDLGFORM";

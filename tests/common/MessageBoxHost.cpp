@@ -6,6 +6,7 @@
 #include <string>
 
 #include "instutils/SetupMessage.h"
+#include "instutils/Widen.h"
 
 int main(int argc, char** argv) {
   if (argc != 4) return 255;
@@ -18,6 +19,6 @@ int main(int argc, char** argv) {
       text += *p;
     }
   }
-  return inst::SetupMessage(text, static_cast<inst::TDialogKind>(std::atoi(argv[1])),
+  return inst::SetupMessage(inst::Widen(text), static_cast<inst::TDialogKind>(std::atoi(argv[1])),
                             static_cast<inst::TButtonSet>(std::atoi(argv[2])));
 }

@@ -43,9 +43,9 @@ bool PumpUntil(const std::function<bool()>& done) {
   MSG msg;
   while (!done()) {
     if (GetTickCount() - start > 5000) return false;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
       TranslateMessage(&msg);
-      DispatchMessageA(&msg);
+      DispatchMessageW(&msg);
     }
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
   }

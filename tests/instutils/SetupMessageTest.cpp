@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include "instutils/FormatText.h"
 #include "instutils/SetupMessage.h"
+#include "instutils/Widen.h"
 #include "tests/common/WindowDriver.h"
 
 using inst::SetupMessage;
@@ -26,7 +28,7 @@ struct TShown {
   TMessageBox box;
   int result = 0;
 };
-TShown ShowAndPress(const std::string& text, TDialogKind kind, TButtonSet buttons, int press) {
+TShown ShowAndPress(const std::wstring& text, TDialogKind kind, TButtonSet buttons, int press) {
   TBoxAnswerer answerer(press);
   const int result = SetupMessage(text, kind, buttons);
   const auto& seen = answerer.Seen();
@@ -43,7 +45,7 @@ TEST(Messages, EachKindShowsItsIcon) {
                {3, TBoxIcon::Question},
                {4, TBoxIcon::Error}};  // kinds without a meaning show the error icon
   for (const auto& c : cases) {
-    const TShown shown = ShowAndPress("kind", Kind(c.kind), inst::buttons::OK, IDOK);
+    const TShown shown = ShowAndPress(L"kind", Kind(c.kind), inst::buttons::OK, IDOK);
     EXPECT_EQ(shown.box.icon, c.icon)
         << "kind " << c.kind << " showed " << testkit::IconName(shown.box.icon);
     EXPECT_EQ(shown.box.caption, kCaption);
@@ -68,28 +70,32 @@ TEST(Messages, EachButtonSetShowsItsButtonsAndReturnsThePressedOne) {
                {0, {IDOK}, IDOK},
                {112 | 1, {IDOK}, IDOK}};  // only whole sets count
   for (const auto& c : cases) {
-    const TShown shown = ShowAndPress("buttons", TDialogKind::Question, c.set, c.press);
+    const TShown shown = ShowAndPress(L"buttons", TDialogKind::Question, c.set, c.press);
     EXPECT_EQ(shown.box.ButtonIds(), c.ids) << "set " << c.set;
     EXPECT_EQ(shown.result, c.press) << "set " << c.set << ", pressed " << c.press;
   }
 }
 
 TEST(Messages, BareCarriageReturnsBreakLines) {
-  const TShown three = ShowAndPress("first\rsecond\r\rfourth", TDialogKind::Warning,
+  const TShown three = ShowAndPress(L"first\rsecond\r\rfourth", TDialogKind::Warning,
                                     inst::buttons::OK, IDOK);
   EXPECT_EQ(three.box.text, L"first\rsecond\r\rfourth");
   EXPECT_EQ(three.box.textLines, 4);
-  const TShown one = ShowAndPress("one line", TDialogKind::Warning, inst::buttons::OK, IDOK);
+  const TShown one = ShowAndPress(L"one line", TDialogKind::Warning, inst::buttons::OK, IDOK);
   EXPECT_EQ(one.box.textLines, 1);
 }
 
-// Also run with a Baltic ANSI code page (see CMakeLists.txt), where 0xE2 is a-macron.
-TEST(Messages, TextIsReadInTheAnsiCodePage) {
-  const TShown shown = ShowAndPress("Cannot create file \"C:\\J\xE2nis\".", TDialogKind::Error,
-                                    inst::buttons::AbortRetryIgnore, IDIGNORE);
+// Also run with a Baltic ANSI code page (see CMakeLists.txt), where 0xE2 is a-macron: a
+// path goes into a text widened from the ANSI code page, the text itself shows whole.
+TEST(Messages, PathsAreReadInTheAnsiCodePageTextsWhole) {
+  const TShown shown = ShowAndPress(
+      inst::FormatText(L"Cannot create file \"%s\".", {inst::Widen("C:\\J\xE2nis")}),
+      TDialogKind::Error, inst::buttons::AbortRetryIgnore, IDIGNORE);
   EXPECT_EQ(shown.box.text, GetACP() == 1257 ? L"Cannot create file \"C:\\J\u0101nis\"."
                                              : L"Cannot create file \"C:\\J\u00E2nis\".");
   EXPECT_EQ(shown.result, IDIGNORE);
+  const std::wstring latvian = L"\u0100 \u0137 \u017E \u0161 \u201C\u20AC\u201D";
+  EXPECT_EQ(ShowAndPress(latvian, TDialogKind::Error, inst::buttons::OK, IDOK).box.text, latvian);
 }
 
 TEST(Messages, OwnedByTheMainWindowOnceSet) {
@@ -97,11 +103,11 @@ TEST(Messages, OwnedByTheMainWindowOnceSet) {
                               nullptr, nullptr, nullptr);
   ASSERT_NE(main, nullptr);
   inst::SetMessageOwner(main);
-  const TShown owned = ShowAndPress("owned", TDialogKind::Information, inst::buttons::OK, IDOK);
+  const TShown owned = ShowAndPress(L"owned", TDialogKind::Information, inst::buttons::OK, IDOK);
   inst::SetMessageOwner(nullptr);
   DestroyWindow(main);
   EXPECT_EQ(owned.box.owner, main);
-  const TShown unowned = ShowAndPress("unowned", TDialogKind::Information, inst::buttons::OK, IDOK);
+  const TShown unowned = ShowAndPress(L"unowned", TDialogKind::Information, inst::buttons::OK, IDOK);
   EXPECT_EQ(unowned.box.owner, nullptr);
 }
 
@@ -116,7 +122,7 @@ TEST(Messages, ABoxThatCannotBeShownCountsAsTheWayOut) {
     int result;
   } cases[] = {{112, IDABORT}, {40, IDCANCEL}, {11, IDCANCEL}, {12, IDCANCEL}, {3, IDNO}, {4, IDOK}};
   for (const auto& c : cases)
-    EXPECT_EQ(SetupMessage("never shown", TDialogKind::Question, c.set), c.result) << "set " << c.set;
+    EXPECT_EQ(SetupMessage(L"never shown", TDialogKind::Question, c.set), c.result) << "set " << c.set;
   inst::SetMessageOwner(nullptr);
 }
 

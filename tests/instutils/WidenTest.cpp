@@ -25,6 +25,19 @@ TEST(Widen, ReadsTheAnsiCodePage) {
   EXPECT_EQ(odd[3], L'z');
 }
 
+// The counterpart: a character without a place in the code page becomes '?', never a
+// look-alike (best fit would make a-macron 'a' on 1252 and so name another folder).
+TEST(Widen, NarrowsBackWithoutLookAlikes) {
+  bool lossy = true;
+  EXPECT_EQ(inst::Narrow(L"", &lossy), "");
+  EXPECT_FALSE(lossy);
+  EXPECT_EQ(inst::Narrow(inst::Widen("C:\\J\xE2nis"), &lossy), "C:\\J\xE2nis");
+  EXPECT_FALSE(lossy);
+  const std::string narrowed = inst::Narrow(L"C:\\J\u0101nis \u4E2D", &lossy);
+  EXPECT_EQ(narrowed, GetACP() == 1257 ? "C:\\J\xE2nis ?" : "C:\\J?nis ?");
+  EXPECT_TRUE(lossy);
+}
+
 // Windows set to UTF-8 as its ANSI code page refuses MB_PRECOMPOSED and
 // WC_NO_BEST_FIT_CHARS with ERROR_INVALID_FLAGS (Wine takes any flags, so the choice is
 // checked here): every path would widen to empty text.

@@ -93,7 +93,7 @@ TEST(Paint, PanelsBevelsLabelsAndPicturesShowAsLaidOut) {
   EXPECT_EQ(form.LogoImage->PictureSize().cx, 32);
   EXPECT_THROW(form.LogoImage->LoadFromFile(folder / "none.bmp"), std::runtime_error);
   EXPECT_EQ(form.LogoImage->PictureSize().cy, 32) << "a failed load keeps the picture";
-  form.TitleLbl->SetCaption("Title");
+  form.TitleLbl->SetCaption(L"Title");
 
   form.Show();
   RedrawWindow(form.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
@@ -129,7 +129,7 @@ TEST(Paint, PanelsBevelsLabelsAndPicturesShowAsLaidOut) {
     const DWORD until = GetTickCount() + std::strtoul(shot, nullptr, 10);
     MSG msg;
     while (GetTickCount() < until) {
-      while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
       MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
     }
   }

@@ -7,8 +7,10 @@
 #include <set>
 #include <string>
 
+#include "tests/common/WindowDriver.h"
 #include "tests/ui/TestForm.h"
 #include "ui/Application.h"
+#include "instutils/Widen.h"
 #include "ui/LayoutReader.h"
 
 namespace {
@@ -64,7 +66,7 @@ TEST(Layout, BuildsTheWindowsTheLayoutDescribes) {
   ExpectRect(form.WrapLbl, 12, 8, 212, 68);  // fixed size
 
   // An edit's height follows its font; an auto-size label its text.
-  const TEXTMETRICA dialogFont = form.NameEdt->FontMetrics();
+  const TEXTMETRICW dialogFont = form.NameEdt->FontMetrics();
   EXPECT_EQ(form.NameEdt->Height(), dialogFont.tmHeight + 8);
   EXPECT_EQ(form.NameLbl->Height(), dialogFont.tmHeight);
   SIZE text{};
@@ -77,18 +79,18 @@ TEST(Layout, BuildsTheWindowsTheLayoutDescribes) {
 
   // The title label: its own font, an empty caption measured as one blank.
   const ui::TFont& title = form.TitleLbl->Font();
-  EXPECT_EQ(title.Name, "Arial");
+  EXPECT_EQ(title.Name, L"Arial");
   EXPECT_EQ(title.Height, -15);
   EXPECT_EQ(title.Style, static_cast<unsigned>(ui::TFontStyle::Bold));
   EXPECT_EQ(title.Color, ui::clNavy);
-  EXPECT_EQ(form.NameLbl->Font().Name, "MS Shell Dlg 2") << "other controls keep the form's font";
+  EXPECT_EQ(form.NameLbl->Font().Name, L"MS Shell Dlg 2") << "other controls keep the form's font";
   EXPECT_EQ(form.TitleLbl->Height(), form.TitleLbl->FontMetrics().tmHeight);
   std::printf("Empty title label: %d x %d; faces: \"MS Shell Dlg 2\" -> \"%s\", \"Arial\" -> \"%s\"\n",
               form.TitleLbl->Width(), form.TitleLbl->Height(),
               RealFace(form.NameLbl->FontHandle()).c_str(), RealFace(form.TitleLbl->FontHandle()).c_str());
   EXPECT_GE(form.TitleLbl->Width(), 3);
   EXPECT_LE(form.TitleLbl->Width(), 5);
-  form.TitleLbl->SetCaption("Welcome");
+  form.TitleLbl->SetCaption(L"Welcome");
   EXPECT_GT(form.TitleLbl->Width(), 40) << "an auto-size label follows its caption";
 
   // The page container: no tab items, exactly one page shown, filling the area 2 pixels
@@ -226,6 +228,7 @@ TEST(Layout, EachKindOfErrorNamesItsCulprit) {
       {"value of the wrong kind", "  object OkBtn: TButton\n    Left = 'ten'\n  end\n", false, "Left"},
       {"unknown identifier", "  object OkBtn: TButton\n    Visible = Maybe\n  end\n", false, "Visible"},
       {"missing end", "  object OkBtn: TButton\n", false, "missing end"},
+      {"code beyond UTF-16", "  object OkBtn: TButton\n    Caption = #65536\n  end\n", false, "out of range"},
   };
   for (const auto& c : cases) {
     const std::string error = LayoutError(c.body, c.wantField);
@@ -259,12 +262,41 @@ TEST(Layout, ReadsEveryKindOfValue) {
       true);
   EXPECT_EQ(form.ClientWidth(), 300);
   EXPECT_EQ(form.Color(), 0x800000);
-  EXPECT_EQ(form.OkBtn->Caption(), "It's\rtwo lines");
+  EXPECT_EQ(form.OkBtn->Caption(), L"It's\rtwo lines");
   EXPECT_EQ(form.OkBtn->Left(), -5);
   EXPECT_EQ(form.OkBtn->Font().Style,
             static_cast<unsigned>(ui::TFontStyle::Bold) | static_cast<unsigned>(ui::TFontStyle::Italic));
   EXPECT_FALSE(form.OkBtn->Visible());
   EXPECT_FALSE(GetWindowLongA(form.OkBtn->Handle(), GWL_STYLE) & WS_VISIBLE);
+}
+
+// Run on the default Western code page (1252), which has none of these letters: texts
+// reach the windows whole, from a layout's #nnn codes and from code alike, while an
+// edit's path stays narrow in the ANSI code page.
+TEST(Layout, TextsReachTheWindowsWholeOnAnyCodePage) {
+  const std::wstring latvian = L"\u0100 \u0137 \u017E \u0161";  // A-macron k-cedilla z-caron s-caron
+  TTextForm form(
+      "object TextsForm: TTextForm\n"
+      "  Caption = #256' '#311' '#382' '#353\n"
+      "  object OkBtn: TButton\n"
+      "  end\n"
+      "  object PathEdt: TEdit\n"
+      "  end\n"
+      "end\n",
+      true);
+  EXPECT_EQ(form.Caption(), latvian);
+  EXPECT_EQ(testkit::WindowText(form.Handle()), latvian);
+  form.OkBtn->SetCaption(latvian);
+  EXPECT_EQ(testkit::WindowText(form.OkBtn->Handle()), latvian);
+
+  auto* edit = dynamic_cast<ui::TEdit*>(form.FindChild("PathEdt"));
+  ASSERT_NE(edit, nullptr);
+  edit->SetText("C:\\J\xE2nis");
+  EXPECT_EQ(testkit::WindowText(edit->Handle()), inst::Widen("C:\\J\xE2nis"));
+  EXPECT_EQ(edit->Text(), "C:\\J\xE2nis");
+  // A letter the code page lacks never turns into a look-alike that names another folder.
+  SetWindowTextW(edit->Handle(), L"C:\\\u0100");
+  EXPECT_EQ(edit->Text(), GetACP() == 1257 ? "C:\\\xC2" : "C:\\?");
 }
 
 }  // namespace

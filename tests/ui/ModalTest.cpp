@@ -31,7 +31,7 @@ TEST(ModalRun, APageNotShownGetsItsWindowsOnceTheFormHasPaintedWithWhatWasSetBef
   TTestForm form;
   EXPECT_FALSE(form.SecondSheet->HandleAllocated()) << "the form is built with the shown page only";
   ui::TControl* label = form.FindChild("SecondLbl");
-  label->SetCaption("Set before its window");
+  label->SetCaption(L"Set before its window");
   form.onTick = [&](int tick) {
     if (tick != 1) return;
     ASSERT_TRUE(label->HandleAllocated());
@@ -68,11 +68,11 @@ TEST(ModalRun, TheShownFormIsPaintedBeforePagesNotShownGetTheirWindows) {
   TTestForm form;
   // A mouse move that waits when the run starts (the pointer over the new window) comes
   // before the paint messages; it must not make the form wait for the hidden page.
-  PostMessageA(form.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  PostMessageW(form.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
   shownForm = form.Handle();
   createdUnpainted = 0;
   const HHOOK hook =
-      SetWindowsHookExA(WH_CBT, CountUnpaintedCreations, nullptr, GetCurrentThreadId());
+      SetWindowsHookExW(WH_CBT, CountUnpaintedCreations, nullptr, GetCurrentThreadId());
   ASSERT_NE(hook, nullptr);
   form.onTick = [&](int tick) {
     if (tick != 1) return;
@@ -95,13 +95,13 @@ TEST(ModalRun, ARefusedCloseQueryKeepsTheFormOpen) {
       EXPECT_EQ(form.ModalResult(), ui::mrNone) << "a refusal resets the modal result";
       EXPECT_TRUE(IsWindowVisible(form.Handle()));
       // The close box asks the same question.
-      PostMessageA(form.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+      PostMessageW(form.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
     }
     if (tick == 3) {
       EXPECT_EQ(form.closeQueries, 2);
       EXPECT_TRUE(IsWindowVisible(form.Handle()));
       allow = true;
-      PostMessageA(form.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+      PostMessageW(form.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
     }
   };
   EXPECT_EQ(form.RunModal(), ui::mrCancel);
@@ -174,6 +174,11 @@ TEST(ModalRun, EnterTabAndMnemonicsMoveAsInADialog) {
         PostKey(WM_SYSCHAR, 'n');  // a hidden button's mnemonic does nothing
         break;
       case 7:
+        // A letter outside the ANSI code page, typed in either case, reaches its button.
+        form.BackBtn->SetCaption(L"&\u0100bols");
+        PostKey(WM_CHAR, L'\u0100');
+        break;
+      case 8:
         form.SetModalResult(ui::mrOk);
         break;
       default:
@@ -181,9 +186,10 @@ TEST(ModalRun, EnterTabAndMnemonicsMoveAsInADialog) {
     }
   };
   EXPECT_EQ(form.RunModal(), ui::mrOk);
-  ASSERT_EQ(clicks.size(), 2u);
+  ASSERT_EQ(clicks.size(), 3u);
   EXPECT_EQ(clicks[0], form.NextBtn);
   EXPECT_EQ(clicks[1], form.BackBtn);
+  EXPECT_EQ(clicks[2], form.BackBtn);
 }
 
 TEST(ModalRun, AnExceptionFromAHandlerIsShownAndTheFormStays) {
@@ -199,7 +205,7 @@ TEST(ModalRun, AnExceptionFromAHandlerIsShownAndTheFormStays) {
   };
   testkit::TBoxAnswerer answerer(IDOK, 2);
   form.onTick = [&](int tick) {
-    if (tick == 1) PostMessageA(form.NextBtn->Handle(), BM_CLICK, 0, 0);
+    if (tick == 1) PostMessageW(form.NextBtn->Handle(), BM_CLICK, 0, 0);
     if (tick == 2) {
       EXPECT_TRUE(IsWindowVisible(form.Handle())) << "the form stays after the error box";
       form.SetModalResult(ui::mrOk);  // the close query fails: shown, and the form stays

@@ -90,7 +90,7 @@ TEST(ScreenReaders, LabelsAreStaticTextsAboveTheirFieldsAndAPageChangeMovesTheFo
                                       form.NameEdt->Handle(), form.WrapLbl->Handle()}));
   form.Show();
   form.Pages->SetActivePageIndex(1);
-  HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, CountFocus, nullptr, GetCurrentThreadId());
+  HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, CountFocus, nullptr, GetCurrentThreadId());
   struct TChange {
     int page;
     ui::TControl* target;

@@ -12,7 +12,7 @@ void RegisterTestClasses() {
 
 void PostKey(UINT message, WPARAM key) {
   HWND focus = GetFocus();
-  PostMessageA(focus ? focus : GetActiveWindow(), message, key, 0);
+  PostMessageW(focus ? focus : GetActiveWindow(), message, key, 0);
 }
 
 TTestForm::TTestForm() {
