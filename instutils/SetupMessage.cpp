@@ -1,7 +1,7 @@
 #include "instutils/SetupMessage.h"
 
+#include "instutils/Language.h"
 #include "instutils/SetupTitle.h"
-#include "instutils/Widen.h"
 
 namespace inst {
 
@@ -10,7 +10,7 @@ namespace {
 HWND messageOwner = nullptr;
 bool unattended = false;
 
-// English as used in the United States: English button captions on every system.
+// English as used in the United States: English button captions for the English texts.
 constexpr WORD kButtonLanguage = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
 static_assert(kButtonLanguage == 1033);
 
@@ -72,8 +72,11 @@ void SetMessageOwner(HWND owner) { messageOwner = owner; }
 int SetupMessage(const std::wstring& text, TDialogKind kind, TButtonSet buttons) {
   if (unattended) return WayOut(buttons);
   const UINT flags = IconFlag(kind) | ButtonFlag(buttons) | MB_TASKMODAL;
-  const int result = MessageBoxExW(messageOwner, text.c_str(), Widen(kSetupTitle).c_str(),
-                                   flags, kButtonLanguage);
+  // The buttons are asked for in the texts' language; the system may show its own.
+  const WORD buttonLanguage =
+      Language() == TLanguage::Latvian ? MAKELANGID(LANG_LATVIAN, SUBLANG_LATVIAN_LATVIA) : kButtonLanguage;
+  const int result = MessageBoxExW(messageOwner, text.c_str(), Localized(kSetupTitle).c_str(),
+                                   flags, buttonLanguage);
   // No box (0) or an answer beyond the set.
   return result >= IDOK && result <= IDNO ? result : WayOut(buttons);
 }

@@ -26,7 +26,8 @@ inline constexpr TButtonSet YesNo = Yes | No;                            // 3
 inline constexpr TButtonSet YesNoCancel = Yes | No | Cancel;             // 11
 }  // namespace buttons
 
-// Shows the box (task-modal, English button captions) and waits for the answer: IDOK,
+// Shows the box (task-modal; the setup title and the buttons asked for in the chosen
+// language, English captions for English texts) and waits for the answer: IDOK,
 // IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES or IDNO. A box that cannot be shown counts
 // as the set's way out: Abort, else Cancel, else No, else OK. Text breaks lines with a bare
 // carriage return.

@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "instutils/Language.h"
 #include "instutils/SetupMessage.h"
-#include "instutils/Widen.h"
 #include "ui/Form.h"
 
 namespace ui {
@@ -45,9 +45,9 @@ bool TApplication::RunGuarded(const std::function<void()>& work) {
     work();
     return true;
   } catch (const std::exception& e) {
-    message = inst::Widen(e.what());
+    message = inst::UserText(e);
   } catch (...) {
-    message = L"An unknown error occurred.";
+    message = inst::Localized(kUnknownErrorText);
   }
   inst::SetupMessage(message, inst::TDialogKind::Error, inst::buttons::OK);
   return false;

@@ -9,6 +9,9 @@
 
 namespace ui {
 
+// The error box's text for an exception that is not a standard one.
+inline constexpr char kUnknownErrorText[] = "An unknown error occurred.";
+
 class TForm;
 
 class TApplication {
@@ -25,8 +28,8 @@ class TApplication {
 
   // Runs an event's work under the default error handling: an exception that escapes it
   // is shown in the setup's error box (inst::SetupMessage: the setup title as caption,
-  // owned by the main window; the exception's text widened from the ANSI code page) and
-  // the program goes on. False when one escaped.
+  // owned by the main window; the exception's text in the user's language, inst::UserText)
+  // and the program goes on. False when one escaped.
   bool RunGuarded(const std::function<void()>& work);
 
  private:

@@ -62,12 +62,23 @@ void TCheckBox::FontChanged() {
   FitCaption();
 }
 
+void TCheckBox::CaptionChanged() {
+  TControl::CaptionChanged();
+  if (Loading()) return;
+  layoutCaption_ = false;
+  FitCaption();
+}
+
 void TCheckBox::FitCaption() {
-  if (!HandleAllocated() || Dpi() == kDesignDpi) return;
-  SIZE ideal{};  // the box, its gap and the caption, as the control draws them
-  if (!SendMessageW(Handle(), BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)) || ideal.cx <= Width()) return;
-  widened_ += ideal.cx - Width();
-  SetBounds(Left(), Top(), ideal.cx, Height());
+  if (!HandleAllocated() || (Dpi() == kDesignDpi && layoutCaption_)) return;
+  SIZE ideal{};  // the box, its gap and the caption, as the control measures them
+  if (!SendMessageW(Handle(), BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal))) return;
+  // A tenth to spare: the text may be drawn wider than measured, and another system's
+  // font wider still.
+  const int needed = ideal.cx + ideal.cx / 10;
+  if (needed <= Width()) return;
+  widened_ += needed - Width();
+  SetBounds(Left(), Top(), needed, Height());
 }
 
 HBRUSH TCheckBox::CtlColor(HDC dc) {

@@ -1,6 +1,7 @@
-// A check box (the standard BUTTON class, automatic check box style). At a DPI other than
-// the layout's it widens to its caption where the scaled width would cut it: text does
-// not grow exactly in proportion to the DPI.
+// A check box (the standard BUTTON class, automatic check box style). It widens to its
+// caption where its width would cut it: at a DPI other than the layout's (text does not
+// grow exactly in proportion to the DPI) and for a caption set after the layout's (a
+// translation). The layout's own caption at the layout's DPI keeps the layout's width.
 #pragma once
 
 #include "ui/Control.h"
@@ -27,12 +28,14 @@ class TCheckBox : public TControl {
   void CreateWnd() override;
   HBRUSH CtlColor(HDC dc) override;
   void FontChanged() override;
+  void CaptionChanged() override;
 
  private:
   void FitCaption();
 
   mutable bool checked_ = false;
   int widened_ = 0;  // pixels added to the scaled width for the caption
+  bool layoutCaption_ = true;  // the caption is still the one the layout gave
 };
 
 }  // namespace ui

@@ -9,6 +9,7 @@
 #include "filectrl/DriveComboBox.h"
 #include "instutils/FormatText.h"
 #include "instutils/InstUtils.h"
+#include "instutils/Language.h"
 #include "instutils/ProductNames.h"
 #include "instutils/SetupMessage.h"
 #include "instutils/SetupTitle.h"
@@ -41,6 +42,30 @@ const wchar_t* const kModuleName = L"Latvian Spellchecker";
 const UINT_PTR kDrivePollTimer = 1;
 const UINT kDrivePollMs = 1000;
 
+const wchar_t* const kCloseQuestion =
+    L"Setup is not complete. If you quit this setup program now,\r"
+    "the %s will not be correctly installed.\r\r"
+    "You may relaunch the setup program at a later time\r"
+    "to complete the installation of the %s.\r\r"
+    "To continue installing, click No.\r"
+    "To quit this setup program, click Abort.";
+
+// Every text of the layout's controls in the chosen language; an English one is not set
+// again, so the English wizard stays as its layout made it.
+void Localize(ui::TControl* form) {
+  std::vector<ui::TControl*> all;
+  form->AddWithChildren(all);
+  for (ui::TControl* c : all)
+    if (std::wstring shown = inst::Localized(c->Caption()); shown != c->Caption()) c->SetCaption(shown);
+}
+
+}  // namespace
+
+const wchar_t* const kBackCaption = L"< &Back";
+const wchar_t* const kNextCaption = L"&Next >";
+const wchar_t* const kFinishCaption = L"&Finish";
+const wchar_t* const kCancelCaption = L"Cancel";
+
 const wchar_t* const kHostRunningText =
     L"There are running instances of Zentrova Word Processor on your computer.\r"
     "Please close any running instance(s) of Zentrova Word Processor before proceeding.";
@@ -51,15 +76,8 @@ const wchar_t* const kLicenseQuestion =
 const wchar_t* const kWrongFolderText =
     L"The specified folder does not contain a properly installed Zentrova Word Processor.\r"
     "Please specify the proper home folder of Zentrova Word Processor on your hard disk.";
-const wchar_t* const kCloseQuestion =
-    L"Setup is not complete. If you quit this setup program now,\r"
-    "the %s will not be correctly installed.\r\r"
-    "You may relaunch the setup program at a later time\r"
-    "to complete the installation of the %s.\r\r"
-    "To continue installing, click No.\r"
-    "To quit this setup program, click Abort.";
 
-}  // namespace
+std::wstring CloseQuestion() { return inst::FormatText(kCloseQuestion, {kProductName, kProductName}); }
 
 TMainDlgForm::TMainDlgForm() {
   RegisterHandler("BNClick", &TMainDlgForm::BNClick);
@@ -98,13 +116,14 @@ TMainDlgForm::TMainDlgForm() {
   RegisterField("CancelBtn", CancelBtn);
 
   LoadLayout(kMainDlgLayout);
-  SetCaption(inst::Widen(inst::kSetupTitle));
+  SetCaption(inst::Localized(inst::kSetupTitle));
   PageTitles[0] = inst::FormatText(PageTitles[0], {kProductName});
   TopPanel->SetParentBackground(false);  // white even where visual styles paint parents
   ShowLogos();
   WelcomeLbl->SetCaption(inst::FormatText(WelcomeLbl->Caption(), {kModuleName}));
   StartLbl->SetCaption(inst::FormatText(StartLbl->Caption(), {kProductName}));
   FinishLbl->SetCaption(inst::FormatText(FinishLbl->Caption(), {kProductName}));
+  Localize(this);
   ReadInitialSettings();
   DestDirEdt->SetText(HomeDir);
   DestDirLstBx->ShowFolder(HomeDir);
@@ -201,7 +220,7 @@ void TMainDlgForm::CancelBtnClick(ui::TControl*) {
 
 void TMainDlgForm::FormCloseQuery(ui::TControl*, bool& canClose) {
   canClose = CloseApproved ||
-             inst::SetupMessage(inst::FormatText(kCloseQuestion, {kProductName, kProductName}),
+             inst::SetupMessage(inst::Localized(CloseQuestion()),
                                 inst::TDialogKind::Question, inst::buttons::YesNo) == IDYES;
   CloseApproved = canClose;
 }
@@ -236,7 +255,7 @@ void TMainDlgForm::GoToPage(TPage from, TPage to) {
     case kLicensePage:
       if (from == kWelcomePage && LicenseMemo->LineCount() == 0) {
         if (HostIsRunning()) {
-          inst::SetupMessage(kHostRunningText, inst::TDialogKind::Information, inst::buttons::OK);
+          inst::SetupMessage(inst::Localized(kHostRunningText), inst::TDialogKind::Information, inst::buttons::OK);
           return;
         }
         // A licence that cannot be written ends the dialog once the page is shown.
@@ -246,7 +265,7 @@ void TMainDlgForm::GoToPage(TPage from, TPage to) {
       break;
     case kDestDirPage:
       if (from == kLicensePage && !LicenseChkBx->Checked()) {
-        if (inst::SetupMessage(kLicenseQuestion, inst::TDialogKind::Information,
+        if (inst::SetupMessage(inst::Localized(kLicenseQuestion), inst::TDialogKind::Information,
                                inst::buttons::YesNo) == IDYES)
           EndDialog(ui::mrCancel);
         return;
@@ -256,7 +275,7 @@ void TMainDlgForm::GoToPage(TPage from, TPage to) {
     case kReadyPage:
       NormalizeDestDir();
       if (!HoldsHost(DestDirEdt->Text())) {
-        inst::SetupMessage(kWrongFolderText, inst::TDialogKind::Information, inst::buttons::OK);
+        inst::SetupMessage(inst::Localized(kWrongFolderText), inst::TDialogKind::Information, inst::buttons::OK);
         return;
       }
       HomeDir = DestDirEdt->Text();
@@ -264,12 +283,12 @@ void TMainDlgForm::GoToPage(TPage from, TPage to) {
       break;
     case kInstallingPage:
       if (HostIsRunning()) {
-        inst::SetupMessage(kHostRunningText, inst::TDialogKind::Information, inst::buttons::OK);
+        inst::SetupMessage(inst::Localized(kHostRunningText), inst::TDialogKind::Information, inst::buttons::OK);
         return;
       }
       // The folder accepted on the home-folder page may have gone since (a stick pulled).
       if (!HoldsHost(HomeDir)) {
-        inst::SetupMessage(kWrongFolderText, inst::TDialogKind::Information, inst::buttons::OK);
+        inst::SetupMessage(inst::Localized(kWrongFolderText), inst::TDialogKind::Information, inst::buttons::OK);
         GoToPage(kReadyPage, kDestDirPage);
         return;
       }
@@ -283,12 +302,12 @@ void TMainDlgForm::GoToPage(TPage from, TPage to) {
 
   BackBtn->SetEnabled(to != kWelcomePage);
   BackBtn->SetVisible(to <= kReadyPage);
-  BackBtn->SetCaption(L"< &Back");
+  BackBtn->SetCaption(inst::Localized(kBackCaption));
   NextBtn->SetVisible(to != kInstallingPage);
-  NextBtn->SetCaption(to == kFinishPage ? L"&Finish" : L"&Next >");
+  NextBtn->SetCaption(inst::Localized(to == kFinishPage ? kFinishCaption : kNextCaption));
   CancelBtn->SetVisible(to != kFinishPage);
-  CancelBtn->SetCaption(L"Cancel");
-  TopLbl->SetCaption(PageTitles[to]);
+  CancelBtn->SetCaption(inst::Localized(kCancelCaption));
+  TopLbl->SetCaption(inst::Localized(PageTitles[to]));
   PgCtrl->SetActivePageIndex(to, focus);
   if (to == kInstallingPage) InstallationRun();
 }

@@ -44,6 +44,17 @@ enum : TPage {
 // form fills it in.
 extern std::wstring PageTitles[7];
 
+// The buttons' captions and the wizard's messages, in English; each is shown through
+// inst::Localized. The close question is the one with the product's name filled in.
+extern const wchar_t* const kBackCaption;
+extern const wchar_t* const kNextCaption;
+extern const wchar_t* const kFinishCaption;
+extern const wchar_t* const kCancelCaption;
+extern const wchar_t* const kHostRunningText;
+extern const wchar_t* const kLicenseQuestion;
+extern const wchar_t* const kWrongFolderText;
+std::wstring CloseQuestion();
+
 // The RCDATA resource that holds the window's layout.
 inline constexpr const char* kMainDlgLayout = "TMAINDLGFORM";
 
