@@ -66,6 +66,10 @@ start_wine_env() {
   for font in /usr/share/wine/fonts/tahoma*.ttf /usr/share/wine/fonts/marlett.ttf; do
     [ -f "$font" ] && cp "$font" "$WINEPREFIX/drive_c/windows/Fonts/"
   done
+  # Wine's Tahoma lacks the Latvian k, l, n and r with cedilla (Windows' has them): the
+  # system's font link lets Liberation Sans draw those letters, as Windows links fonts.
+  wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+    /v Tahoma /t REG_MULTI_SZ /d 'LiberationSans-Regular.ttf,Liberation Sans' /f >/dev/null 2>&1
   # Xvfb has no window manager; unmanaged windows spare Wine its two-second wait each
   # time a window is hidden (every message box, every closed form).
   if [ -n "$XVFB_PID" ]; then
