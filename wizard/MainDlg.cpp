@@ -59,6 +59,11 @@ void Localize(ui::TControl* form) {
     if (std::wstring shown = inst::Localized(c->Caption()); shown != c->Caption()) c->SetCaption(shown);
 }
 
+// A notice in the chosen language, answered with OK.
+void Tell(const wchar_t* english) {
+  inst::SetupMessage(inst::Localized(english), inst::TDialogKind::Information, inst::buttons::OK);
+}
+
 }  // namespace
 
 const wchar_t* const kBackCaption = L"< &Back";
@@ -255,7 +260,7 @@ void TMainDlgForm::GoToPage(TPage from, TPage to) {
     case kLicensePage:
       if (from == kWelcomePage && LicenseMemo->LineCount() == 0) {
         if (HostIsRunning()) {
-          inst::SetupMessage(inst::Localized(kHostRunningText), inst::TDialogKind::Information, inst::buttons::OK);
+          Tell(kHostRunningText);
           return;
         }
         // A licence that cannot be written ends the dialog once the page is shown.
@@ -275,7 +280,7 @@ void TMainDlgForm::GoToPage(TPage from, TPage to) {
     case kReadyPage:
       NormalizeDestDir();
       if (!HoldsHost(DestDirEdt->Text())) {
-        inst::SetupMessage(inst::Localized(kWrongFolderText), inst::TDialogKind::Information, inst::buttons::OK);
+        Tell(kWrongFolderText);
         return;
       }
       HomeDir = DestDirEdt->Text();
@@ -283,12 +288,12 @@ void TMainDlgForm::GoToPage(TPage from, TPage to) {
       break;
     case kInstallingPage:
       if (HostIsRunning()) {
-        inst::SetupMessage(inst::Localized(kHostRunningText), inst::TDialogKind::Information, inst::buttons::OK);
+        Tell(kHostRunningText);
         return;
       }
       // The folder accepted on the home-folder page may have gone since (a stick pulled).
       if (!HoldsHost(HomeDir)) {
-        inst::SetupMessage(inst::Localized(kWrongFolderText), inst::TDialogKind::Information, inst::buttons::OK);
+        Tell(kWrongFolderText);
         GoToPage(kReadyPage, kDestDirPage);
         return;
       }

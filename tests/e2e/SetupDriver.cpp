@@ -14,7 +14,6 @@ TBuiltPrograms Built;
 namespace {
 
 const wchar_t kFormClass[] = L"TMainDlgForm";
-const wchar_t kSetupTitle[] = L"Zentrova Latvian Spellchecker - Setup";
 
 struct TSearch {
   const wchar_t* className;
@@ -70,7 +69,7 @@ TSetupRun::TSetupRun(const std::wstring& arguments, const std::string& program,
 }
 
 void TSetupRun::WaitForForm(const std::wstring& commandLine) {
-  form_ = testkit::WaitForWindow(kFormClass, kSetupTitle, testkit::kWindowTimeoutMs,
+  form_ = testkit::WaitForWindow(kFormClass, nullptr, testkit::kWindowTimeoutMs,
                                  info_.dwProcessId);
   EXPECT_NE(form_, nullptr) << "the wizard window did not appear for "
                             << testing::PrintToString(commandLine);

@@ -6,6 +6,6 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 unset LC_ALL
-export LANG=C.UTF-8 LC_MESSAGES=lv_LV.UTF-8
+export LANG=en_US.UTF-8 LC_MESSAGES=lv_LV.UTF-8
 export WINEPREFIX="${WINEPREFIX:-$PWD/wineprefix}"  # as tools/wine-run chooses it
 exec "$root/tools/wine-run" "$@"

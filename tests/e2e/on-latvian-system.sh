@@ -7,7 +7,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 unset LC_ALL
-export LANG=C.UTF-8 LC_CTYPE=lv_LV.UTF-8  # an English display on the Baltic code page
+export LANG=en_US.UTF-8 LC_CTYPE=lv_LV.UTF-8  # an English display on the Baltic code page
 export WINEPREFIX="${WINEPREFIX:-$PWD/wineprefix}"  # as tools/wine-run chooses it
 run() { "$root/tools/wine-run" "$@"; }
 

@@ -195,7 +195,7 @@ TEST_P(TextsFit, InTheirControlsWithRoomToSpare) {
   form.PgCtrl->AddWithChildren(all);
   for (ui::TControl* c : all) {
     const std::wstring& text = c->Caption();
-    if (auto* label = dynamic_cast<ui::TLabel*>(c)) {
+    if (dynamic_cast<ui::TLabel*>(c)) {
       const bool wraps = (GetWindowLongW(c->Handle(), GWL_STYLE) & SS_TYPEMASK) == SS_LEFT;
       if (wraps) {  // wrapped a twentieth narrower, still within the label
         EXPECT_LE(WrappedHeight(c, text, WrapWidth(c->Width())), c->Height()) << c->Name();
@@ -223,7 +223,7 @@ TEST_P(TextsFit, InTheirControlsWithRoomToSpare) {
                                  wizard::kFinishCaption, wizard::kCancelCaption})
     EXPECT_LE(WithRoom(DrawnWidth(form.NextBtn, inst::Localized(caption))) + S(8),
               form.NextBtn->Width())
-        << inst::Localized(caption).size();
+        << inst::Localized(caption);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLanguagesAtEveryScale, TextsFit,
@@ -233,11 +233,11 @@ INSTANTIATE_TEST_SUITE_P(BothLanguagesAtEveryScale, TextsFit,
 TEST(LatvianTexts, MnemonicsAreUniqueOnEachPage) {
   TWizard wizard(TLanguage::Latvian);
   wizard::TMainDlgForm& form = *wizard.form;
-  const ui::TTabSheet* sheets[] = {form.WelcomeTabSheet, form.LicenseTabSheet, form.DestDirTabSheet,
-                                   form.StartTabSheet,   form.InstallingTabSheet, form.FinishTabSheet};
+  ui::TTabSheet* sheets[] = {form.WelcomeTabSheet, form.LicenseTabSheet, form.DestDirTabSheet,
+                             form.StartTabSheet,   form.InstallingTabSheet, form.FinishTabSheet};
   for (int page = wizard::kWelcomePage; page <= wizard::kFinishPage; ++page) {
     std::vector<ui::TControl*> shown;
-    const_cast<ui::TTabSheet*>(sheets[page])->AddWithChildren(shown);
+    sheets[page]->AddWithChildren(shown);
     // The buttons as the page shows them: Back and Next up to the ready page, Finish last.
     std::vector<std::wstring> captions;
     if (page <= wizard::kReadyPage) {
