@@ -124,27 +124,16 @@ TEST(LatvianTexts, EachEnglishTextOfTheProgramHasOneLatvianTextAndNoneIsStale) {
   for (const auto& [where, text] : english) EXPECT_EQ(++keys[text], 1) << where;
 }
 
-// The height a text takes wrapped at `wrapWidth` in the control's font, as the control
-// wraps it.
-int WrappedHeight(ui::TControl* c, const std::wstring& text, int wrapWidth) {
+// The text's extent in the control's font as DrawText measures it, with `flags`; words
+// wrap at `width` with DT_WORDBREAK, as the control wraps them.
+RECT Extent(ui::TControl* c, const std::wstring& text, UINT flags, int width = 0) {
   HDC dc = GetDC(c->Handle());
   const HGDIOBJ old = SelectObject(dc, c->FontHandle());
-  RECT r{0, 0, wrapWidth, 0};
-  DrawTextW(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_EXPANDTABS | DT_WORDBREAK);
+  RECT r{0, 0, width, 0};
+  DrawTextW(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_EXPANDTABS | flags);
   SelectObject(dc, old);
   ReleaseDC(c->Handle(), dc);
-  return r.bottom;
-}
-
-// The width of a line of text as the font's extents give it.
-int TextExtent(ui::TControl* c, const std::wstring& text) {
-  HDC dc = GetDC(c->Handle());
-  const HGDIOBJ old = SelectObject(dc, c->FontHandle());
-  RECT r{};
-  DrawTextW(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
-  SelectObject(dc, old);
-  ReleaseDC(c->Handle(), dc);
-  return r.right;
+  return r;
 }
 
 // The width of a line of text as drawn in the control's font: from its left edge to its
@@ -198,7 +187,7 @@ TEST_P(TextsFit, InTheirControlsWithRoomToSpare) {
     if (dynamic_cast<ui::TLabel*>(c)) {
       const bool wraps = (GetWindowLongW(c->Handle(), GWL_STYLE) & SS_TYPEMASK) == SS_LEFT;
       if (wraps) {  // wrapped a twentieth narrower, still within the label
-        EXPECT_LE(WrappedHeight(c, text, WrapWidth(c->Width())), c->Height()) << c->Name();
+        EXPECT_LE(Extent(c, text, DT_WORDBREAK, WrapWidth(c->Width())).bottom, c->Height()) << c->Name();
       } else {
         EXPECT_LE(c->Left() + WithRoom(DrawnWidth(c, text)), pageMargin) << c->Name();
       }
@@ -206,7 +195,7 @@ TEST_P(TextsFit, InTheirControlsWithRoomToSpare) {
       // The box and its gap as the control measures them, then the caption as drawn.
       SIZE ideal{};
       SendMessageW(c->Handle(), BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal));
-      const int boxAndGap = ideal.cx - TextExtent(c, text);
+      const int boxAndGap = ideal.cx - Extent(c, text, DT_SINGLELINE).right;
       EXPECT_LE(boxAndGap + WithRoom(DrawnWidth(c, text)), c->Width()) << c->Name();
       EXPECT_LE(c->Left() + c->Width(), pageMargin) << c->Name();
     }
