@@ -16,15 +16,6 @@ TLanguage language = TLanguage::English;
 // The Latvian texts file as an RCDATA resource of the program.
 constexpr char kLatvianTextsResource[] = "LATVIANTEXTS";
 
-std::wstring FromUtf8(std::string_view text) {
-  if (text.empty()) return {};
-  const int length = static_cast<int>(text.size());
-  const int needed = MultiByteToWideChar(CP_UTF8, 0, text.data(), length, nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(needed > 0 ? needed : 0), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), length, wide.data(), needed);
-  return wide;
-}
-
 // A text as the file writes it: "\r" is a line break, "\\" a backslash.
 std::wstring Unescaped(std::string_view text) {
   std::string out;
@@ -35,7 +26,7 @@ std::wstring Unescaped(std::string_view text) {
       out += text[i];
     }
   }
-  return FromUtf8(out);
+  return WidenUtf8(out);
 }
 
 // The program's Latvian texts by their English originals, read once when first needed.

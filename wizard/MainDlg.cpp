@@ -50,8 +50,8 @@ const wchar_t* const kCloseQuestion =
     "To continue installing, click No.\r"
     "To quit this setup program, click Abort.";
 
-// Every text of the layout's controls in the chosen language; an English one is not set
-// again, so the English wizard stays as its layout made it.
+// Every caption of the form and its controls in the chosen language; an English one is not
+// set again, so the English wizard stays as its layout made it.
 void Localize(ui::TControl* form) {
   std::vector<ui::TControl*> all;
   form->AddWithChildren(all);
@@ -121,7 +121,7 @@ TMainDlgForm::TMainDlgForm() {
   RegisterField("CancelBtn", CancelBtn);
 
   LoadLayout(kMainDlgLayout);
-  SetCaption(inst::Localized(inst::kSetupTitle));
+  SetCaption(inst::Widen(inst::kSetupTitle));
   PageTitles[0] = inst::FormatText(PageTitles[0], {kProductName});
   TopPanel->SetParentBackground(false);  // white even where visual styles paint parents
   ShowLogos();

@@ -11,13 +11,7 @@ namespace wizard {
 TSetupLog* SetupLog = nullptr;
 
 void TSetupLog::Add(const std::string& line) {
-  const std::wstring wide = inst::Widen(line);
-  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
-                                    nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), n,
-                      nullptr, nullptr);
-  text_ += utf8 + "\r\n";
+  text_ += inst::NarrowUtf8(inst::Widen(line)) + "\r\n";
 }
 
 DWORD TSetupLog::Save(const std::string& path) const {

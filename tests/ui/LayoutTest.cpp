@@ -294,9 +294,6 @@ TEST(Layout, TextsReachTheWindowsWholeOnAnyCodePage) {
   edit->SetText("C:\\J\xE2nis");
   EXPECT_EQ(testkit::WindowText(edit->Handle()), inst::Widen("C:\\J\xE2nis"));
   EXPECT_EQ(edit->Text(), "C:\\J\xE2nis");
-  // A letter the code page lacks never turns into a look-alike that names another folder.
-  SetWindowTextW(edit->Handle(), L"C:\\\u0100");
-  EXPECT_EQ(edit->Text(), GetACP() == 1257 ? "C:\\\xC2" : "C:\\?");
 }
 
 }  // namespace
