@@ -16,6 +16,7 @@
 #include "instutils/Language.h"
 #include "instutils/SetupMessage.h"
 #include "instutils/SystemLibrary.h"
+#include "instutils/Widen.h"
 #include "payload/AttachFiles.h"
 #include "resources/SetupResources.h"
 #include "ui/Application.h"
@@ -102,7 +103,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   }
   wizard::Log("Exit code: " + std::to_string(exitCode));
   // A log that cannot be written changes nothing: the outcome stands.
-  if (options.hasLog && !options.logPath.empty()) log.Save(options.logPath);
+  if (options.hasLog && !options.logPath.empty()) log.Save(inst::Widen(options.logPath));
   wizard::SetupLog = nullptr;
   inst::FinalizeInstUtils();
   return exitCode;

@@ -1,6 +1,7 @@
 #include "instutils/Files.h"
 
 #include <aclapi.h>
+#include <ntsecapi.h>
 
 #include "instutils/Handles.h"
 #include "instutils/InstUtils.h"
@@ -18,22 +19,52 @@ constexpr DWORD kRefusedTargets = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDE
 // cannot be set.
 constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED |
                                   FILE_ATTRIBUTE_OFFLINE | FILE_ATTRIBUTE_TEMPORARY;
-// How many fresh names beside one target are tried before giving up.
-constexpr int kFreshNames = 100;
+// How many random fresh names beside one target are tried before giving up: only a name
+// taken by chance is passed over, since nobody can know the names in advance.
+constexpr int kFreshNames = 16;
 
-// A fresh file beside target, created exclusively under the first free name, so a name
-// taken by anything (a leftover, a link, even one that points nowhere) is never opened
-// through. It shares delete access alone, so that it can be moved while still open; it takes
-// the permissions of a file it replaces.
+bool IsMissing(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
+
+// A random part for a fresh name, from the system's random numbers (the counter and the
+// process as a last resort: the name is still created exclusively).
+std::wstring RandomPart() {
+  unsigned long long value = 0;
+  if (!RtlGenRandom(&value, sizeof value)) {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    value = static_cast<unsigned long long>(now.QuadPart) * 0x9E3779B97F4A7C15ull ^ GetCurrentProcessId();
+  }
+  wchar_t digits[17];
+  for (int i = 15; i >= 0; --i, value >>= 4) digits[i] = L"0123456789abcdef"[value & 15];
+  digits[16] = L'\0';
+  return digits;
+}
+
+bool MarkForDeletion(HANDLE file, bool gone) {
+  FILE_DISPOSITION_INFO disposition{gone};
+  return SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition);
+}
+
+// A fresh file beside target, created exclusively under a random name, so a name taken by
+// anything (a leftover, a link, even one that points nowhere) is never opened through, and
+// marked for deletion at once. It shares delete access alone, so that it can be moved while
+// still open; it takes the permissions of a file it replaces.
 UniqueFile CreateFresh(const std::wstring& target, bool replacing, std::wstring& name) {
   const DWORD access = GENERIC_WRITE | DELETE | (replacing ? WRITE_DAC : 0);
   for (int n = 0; n < kFreshNames; ++n) {
-    name = target + (n ? L"." + std::to_wstring(n) : L"") + L".new";
+    name = target + L"." + RandomPart() + L".new";
     UniqueFile file(CreateFileW(
         name.c_str(), access, FILE_SHARE_DELETE, nullptr, CREATE_NEW,
         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     const DWORD error = GetLastError();
-    if (file || (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)) return file;
+    if (file) {
+      if (MarkForDeletion(file.get(), true)) return file;
+      const DWORD refused = GetLastError();
+      DeleteFileW(name.c_str());  // made in this run a moment ago, not yet writable by others
+      SetLastError(refused);
+      return {};
+    }
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return file;
   }
   return {};
 }
@@ -55,23 +86,17 @@ void CopyPermissions(HANDLE from, HANDLE to) {
   LocalFree(descriptor);
 }
 
-// What the new file takes before it replaces target: the replaced file's permissions,
-// attributes and creation time, and the last-write time asked for. Best effort.
-void SetIdentity(HANDLE fresh, const std::wstring& target, bool replacing,
-                 const FILETIME* lastWriteTime) {
+// What the new file takes before it replaces the target (old: the target's own entry, a
+// link as the link, since it is replaced as a name): its permissions, attributes and
+// creation time, and the last-write time asked for. Best effort.
+void SetIdentity(HANDLE fresh, const TCheckedEntry& old, const FILETIME* lastWriteTime) {
   FILE_BASIC_INFO basic{};
-  if (replacing) {
-    // The name's own entry: a link at the target is replaced as a name, so it is what counts.
-    UniqueFile old(CreateFileW(target.c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES,
-                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                               OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    if (old) {
-      CopyPermissions(old.get(), fresh);
-      FILE_BASIC_INFO own;
-      if (GetFileInformationByHandleEx(old.get(), FileBasicInfo, &own, sizeof own)) {
-        basic.CreationTime = own.CreationTime;
-        basic.FileAttributes = own.FileAttributes & kKeptAttributes;
-      }
+  if (old.handle) {
+    CopyPermissions(old.handle.get(), fresh);
+    FILE_BASIC_INFO own;
+    if (GetFileInformationByHandleEx(old.handle.get(), FileBasicInfo, &own, sizeof own)) {
+      basic.CreationTime = own.CreationTime;
+      basic.FileAttributes = own.FileAttributes & kKeptAttributes;
     }
   }
   if (lastWriteTime) {
@@ -82,69 +107,85 @@ void SetIdentity(HANDLE fresh, const std::wstring& target, bool replacing,
   SetFileInformationByHandle(fresh, FileBasicInfo, &basic, sizeof basic);
 }
 
-DWORD WriteFresh(const std::string& path, std::string_view bytes, const TWholeFileWrite& how) {
-  const std::wstring target = Widen(path);
-  const DWORD attributes = GetFileAttributesW(target.c_str());
-  const bool replacing = attributes != INVALID_FILE_ATTRIBUTES;
-  if (replacing && (attributes & kRefusedTargets)) return ERROR_ACCESS_DENIED;
+DWORD WriteFresh(const std::wstring& target, std::string_view bytes, const TWholeFileWrite& how,
+                 bool guarded) {
+  // One look at the target serves the link check, the refusal and the identity it hands on.
+  TCheckedEntry old = CheckEntry(target, guarded);
+  if (old.error && !IsMissing(old.error)) return old.error;
+  if (!old.error && (old.attributes & kRefusedTargets)) return ERROR_ACCESS_DENIED;
   std::wstring fresh;
-  UniqueFile file = CreateFresh(target, replacing, fresh);
+  UniqueFile file = CreateFresh(target, !old.error, fresh);
   if (!file) return GetLastError();
   DWORD error = WriteWhole(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()));
   if (!error && how.flush && !FlushFileBuffers(file.get())) error = GetLastError();
-  if (!error) SetIdentity(file.get(), target, replacing, how.lastWriteTime);
-  if (!error && !MoveFileExW(fresh.c_str(), target.c_str(),
-                             MOVEFILE_REPLACE_EXISTING | (how.flush ? MOVEFILE_WRITE_THROUGH : 0)))
+  if (error) return error;  // the file goes with its handle
+  SetIdentity(file.get(), old, how.lastWriteTime);
+  old.handle.reset();  // an open target cannot be replaced under Wine, whatever it shares
+  // Kept from here on: the move follows at once.
+  if (!MarkForDeletion(file.get(), false)) return GetLastError();
+  if (!MoveFileExW(fresh.c_str(), target.c_str(),
+                   MOVEFILE_REPLACE_EXISTING | (how.flush ? MOVEFILE_WRITE_THROUGH : 0))) {
     error = GetLastError();
-  if (error) {
-    // Removed through the handle: whatever may stand at its name by now is not touched.
-    FILE_DISPOSITION_INFO gone{TRUE};
-    SetFileInformationByHandle(file.get(), FileDispositionInfo, &gone, sizeof gone);
+    MarkForDeletion(file.get(), true);  // through the handle: nothing else at its name is touched
   }
   return error;
 }
 
-// When path lies below a folder that every user may write to, pins the folders on its way
-// and checks its own name; nothing to do otherwise.
-DWORD GuardPath(const std::string& path, const std::string& linkFreeFrom, bool make,
-                TPinnedFolders& pinned) {
-  if (!LiesBelow(path, linkFreeFrom)) return ERROR_SUCCESS;
-  if (const DWORD error = pinned.Pin(linkFreeFrom, FolderPart(path), make)) return error;
-  return CheckNotLinked(path);
+std::wstring FolderOf(const std::wstring& path) {
+  const std::size_t slash = path.find_last_of(L"\\:");
+  return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
 }
 
 }  // namespace
 
 DWORD ReadWholeFile(const std::string& path, std::string& bytes, const TWholeFileRead& how) {
-  TPinnedFolders pinned;
-  if (const DWORD error = GuardPath(path, how.linkFreeFrom, false, pinned)) return error;
-  UniqueFile file(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  const std::wstring name = Widen(path);
+  if (how.linkFree && how.linkFree->Guards(name)) {
+    if (const DWORD error = how.linkFree->Pin(FolderOf(name), false)) return error;
+    const TCheckedEntry entry = CheckEntry(name, true);
+    if (entry.error && !IsMissing(entry.error)) return entry.error;
+  }
+  UniqueFile file(CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file) return GetLastError();
   LARGE_INTEGER size;
   if (!GetFileSizeEx(file.get(), &size)) return GetLastError();
   if (static_cast<std::uint64_t>(size.QuadPart) > how.maxSize) return ERROR_FILE_TOO_LARGE;
-  bytes.clear();
-  char buffer[64 * 1024];
-  DWORD got = 0;
-  do {
-    if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) return GetLastError();
-    bytes.append(buffer, got);
-  } while (got > 0);
+  bytes.assign(static_cast<std::size_t>(size.QuadPart), '\0');
+  // One read for the size asked, then to the end: the file may have grown meanwhile.
+  std::size_t have = 0;
+  for (;;) {
+    if (have == bytes.size()) bytes.resize(have + 64 * 1024);
+    DWORD got = 0;
+    if (!ReadFile(file.get(), bytes.data() + have, static_cast<DWORD>(bytes.size() - have), &got,
+                  nullptr))
+      return GetLastError();
+    if (got == 0) break;
+    have += got;
+    if (have > how.maxSize) return ERROR_FILE_TOO_LARGE;
+  }
+  bytes.resize(have);
   return ERROR_SUCCESS;
+}
+
+DWORD WriteBytesToFile(const std::wstring& path, std::string_view bytes,
+                       const TWholeFileWrite& how) {
+  const bool guarded = how.linkFree && how.linkFree->Guards(path);
+  if (guarded) {
+    if (const DWORD error = how.linkFree->Pin(FolderOf(path), how.makeFolders)) return error;
+  }
+  DWORD error = WriteFresh(path, bytes, how, guarded);
+  if (error == ERROR_PATH_NOT_FOUND && how.makeFolders && !guarded) {
+    // Only a missing folder costs a walk up the path.
+    MakeFolders(FolderOf(path));
+    error = WriteFresh(path, bytes, how, guarded);
+  }
+  return error;
 }
 
 DWORD WriteBytesToFile(const std::string& path, std::string_view bytes,
                        const TWholeFileWrite& how) {
-  TPinnedFolders pinned;
-  if (const DWORD error = GuardPath(path, how.linkFreeFrom, how.makeFolders, pinned)) return error;
-  DWORD error = WriteFresh(path, bytes, how);
-  if (error == ERROR_PATH_NOT_FOUND && how.makeFolders && !LiesBelow(path, how.linkFreeFrom)) {
-    // Only a missing folder costs a walk up the path.
-    MakeFolders(FolderPart(path));
-    error = WriteFresh(path, bytes, how);
-  }
-  return error;
+  return WriteBytesToFile(Widen(path), bytes, how);
 }
 
 DWORD WriteWhole(HANDLE file, const void* bytes, DWORD size) {

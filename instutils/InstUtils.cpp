@@ -270,12 +270,35 @@ bool IsExternalDrive(const std::string& path) {
 }
 
 void MakeFolders(const std::string& path) {
-  if (path.empty() || FolderExists(path)) return;
-  std::string folder = path;
-  if (LastChar(folder) == '\\') DeleteLastChar(folder);
-  const std::string parent = FolderPart(folder);
-  if (parent.size() < path.size()) MakeFolders(parent);
-  CreateDirectoryW(Widen(path).c_str(), nullptr);
+  if (!path.empty()) MakeFolders(Widen(path));
+}
+
+void MakeFolders(const std::wstring& path) {
+  // One copy of the path, whatever its depth; each level is named by ending it at its backslash in place. The
+  // levels are looked at from the deepest up to the first that exists, then made downwards.
+  std::wstring name = path;
+  while (!name.empty() && name.back() == L'\\') name.pop_back();
+  const auto isFolder = [&](std::size_t end) {
+    const wchar_t cut = name[end];
+    name[end] = L'\0';
+    const DWORD attributes = GetFileAttributesW(name.c_str());
+    name[end] = cut;
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+  };
+  std::vector<std::size_t> missing;
+  for (std::size_t end = name.size(); end > 0 && name[end - 1] != L':' && !isFolder(end);) {
+    missing.push_back(end);
+    const std::size_t slash = name.find_last_of(L'\\', end - 1);
+    if (slash == std::wstring::npos) break;
+    end = name.find_last_not_of(L'\\', slash);
+    end = end == std::wstring::npos ? 0 : end + 1;
+  }
+  for (auto level = missing.rbegin(); level != missing.rend(); ++level) {
+    const wchar_t cut = name[*level];
+    name[*level] = L'\0';
+    CreateDirectoryW(name.c_str(), nullptr);
+    name[*level] = cut;
+  }
 }
 
 void DeleteFolderTree(std::string path) {

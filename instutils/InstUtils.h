@@ -47,7 +47,9 @@ bool FindFileDate(const std::string& path, double& date);
 std::string DrivePart(const std::string& path);
 unsigned DriveKind(const std::string& path);
 bool IsExternalDrive(const std::string& path);
+// Makes every missing folder of path, top first; one that cannot be made is passed over.
 void MakeFolders(const std::string& path);
+void MakeFolders(const std::wstring& path);
 void DeleteFolderTree(std::string path);
 
 // The decision of IsExternalDrive on a storage device descriptor (the 548-byte query

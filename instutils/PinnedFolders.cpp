@@ -24,8 +24,8 @@ constexpr DWORD kAnySharing = kHoldSharing | FILE_SHARE_DELETE;
 const char* const kTrustedOwners[] = {
     "S-1-5-18", "S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464", "S-1-5-32-544"};
 
-HANDLE OpenEntry(const std::wstring& name, DWORD sharing, bool followLink) {
-  return CreateFileW(name.c_str(), kCheckAccess, sharing, nullptr, OPEN_EXISTING,
+HANDLE OpenEntry(const wchar_t* name, DWORD sharing, bool followLink) {
+  return CreateFileW(name, kCheckAccess, sharing, nullptr, OPEN_EXISTING,
                      FILE_FLAG_BACKUP_SEMANTICS | (followLink ? 0 : FILE_FLAG_OPEN_REPARSE_POINT),
                      nullptr);
 }
@@ -46,45 +46,115 @@ bool OwnedByTheSystem(HANDLE entry) {
   return trusted;
 }
 
-// Opens the entry of that name and checks it, by name and by its handle: the handle kept is
-// the entry itself, or what a followed link leads to.
-DWORD OpenChecked(const std::wstring& name, DWORD sharing, UniqueFile& entry) {
-  entry.reset(OpenEntry(name, sharing, false));
-  if (!entry) return GetLastError();
+// Opens the entry of that name itself and reads its attributes, by name and by its handle.
+TCheckedEntry OpenOwnEntry(const wchar_t* name, DWORD sharing) {
+  TCheckedEntry entry;
+  entry.handle.reset(OpenEntry(name, sharing, false));
   BY_HANDLE_FILE_INFORMATION info;
-  if (!GetFileInformationByHandle(entry.get(), &info)) return GetLastError();
-  const DWORD byName = GetFileAttributesW(name.c_str());
-  if (byName == INVALID_FILE_ATTRIBUTES) return GetLastError();
-  if (!((byName | info.dwFileAttributes) & FILE_ATTRIBUTE_REPARSE_POINT)) return ERROR_SUCCESS;
-  const bool trusted = OwnedByTheSystem(entry.get());
-  entry.reset(trusted ? OpenEntry(name, sharing, true) : INVALID_HANDLE_VALUE);
-  if (!trusted) return kLinkNotFollowed;
-  return entry ? ERROR_SUCCESS : GetLastError();
+  if (!entry.handle || !GetFileInformationByHandle(entry.handle.get(), &info)) {
+    entry.error = GetLastError();
+    return entry;
+  }
+  const DWORD byName = GetFileAttributesW(name);
+  if (byName == INVALID_FILE_ATTRIBUTES) entry.error = GetLastError();
+  else entry.attributes = byName | info.dwFileAttributes;
+  return entry;
+}
+
+bool IsLink(DWORD attributes) { return attributes & FILE_ATTRIBUTE_REPARSE_POINT; }
+
+// Opens and checks a folder on the way: the handle kept is the folder itself, or what a
+// followed link leads to.
+DWORD OpenChecked(const wchar_t* name, UniqueFile& held) {
+  TCheckedEntry entry = OpenOwnEntry(name, kHoldSharing);
+  if (entry.error) return entry.error;
+  if (IsLink(entry.attributes)) {
+    if (!OwnedByTheSystem(entry.handle.get())) return kLinkNotFollowed;
+    entry.handle.reset(OpenEntry(name, kHoldSharing, true));
+    if (!entry.handle) return GetLastError();
+  }
+  held = std::move(entry.handle);
+  return ERROR_SUCCESS;
 }
 
 bool IsMissing(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
 
+std::wstring WithoutTrailingBackslashes(std::wstring path) {
+  while (!path.empty() && path.back() == L'\\') path.pop_back();
+  return path;
+}
+
+// Whether a and b agree, letter case ignored, from `from` up to `to`.
+bool SameSpan(const std::wstring& a, const std::wstring& b, std::size_t from, std::size_t to) {
+  return to <= a.size() && to <= b.size() &&
+         CompareStringOrdinal(a.data() + from, static_cast<int>(to - from), b.data() + from,
+                              static_cast<int>(to - from), TRUE) == CSTR_EQUAL;
+}
+
 }  // namespace
 
-DWORD TPinnedFolders::Pin(const std::string& top, const std::string& folder, bool make) {
-  held_.clear();
-  std::size_t end = top.size();
-  while (end > 0 && top[end - 1] == '\\') --end;
-  for (;;) {
-    const std::wstring name = Widen(folder.substr(0, end));
-    UniqueFile entry;
-    DWORD error = OpenChecked(name, kHoldSharing, entry);
+TPinnedFolders::TPinnedFolders(const std::string& top)
+    : top_(WithoutTrailingBackslashes(Widen(top))) {}
+
+bool TPinnedFolders::Guards(const std::wstring& path) const {
+  return !top_.empty() && path.size() > top_.size() && path[top_.size()] == L'\\' &&
+         SameSpan(path, top_, 0, top_.size());
+}
+
+DWORD TPinnedFolders::Pin(const std::wstring& folder, bool make) {
+  std::wstring name = WithoutTrailingBackslashes(folder);
+  if (top_.empty() || !(SameSpan(name, top_, 0, top_.size()) &&
+                        (name.size() == top_.size() || name[top_.size()] == L'\\')))
+    return ERROR_INVALID_PARAMETER;
+  // The folders held by the last call on the way to this one are kept as they are; the rest
+  // of its folders stay held too, but off the way.
+  std::size_t same = 0;
+  for (std::size_t from = 0; same < levels_.size(); from = levels_[same++].end) {
+    const std::size_t end = levels_[same].end;
+    if (!(SameSpan(name, path_, from, end) && (end == name.size() || name[end] == L'\\'))) break;
+  }
+  while (levels_.size() > same) {
+    kept_.push_back(std::move(levels_.back().handle));
+    levels_.pop_back();
+  }
+  path_ = name;
+  // Each folder is named by ending the path at its backslash in place: no copy per level.
+  std::size_t end = levels_.empty() ? top_.size() : levels_.back().end;
+  if (!levels_.empty()) end = name.find_first_not_of(L'\\', end);
+  while (end != std::wstring::npos) {
+    end = name.find(L'\\', end);
+    if (end == std::wstring::npos) end = name.size();
+    const wchar_t cut = name[end];  // the terminating NUL at the path's end
+    name[end] = L'\0';
+    UniqueFile held;
+    DWORD error = OpenChecked(name.c_str(), held);
     if (IsMissing(error) && make) {
       CreateDirectoryW(name.c_str(), nullptr);
-      error = OpenChecked(name, kHoldSharing, entry);
+      error = OpenChecked(name.c_str(), held);
     }
-    if (error) return IsMissing(error) ? ERROR_PATH_NOT_FOUND : error;
-    held_.push_back(std::move(entry));
-    const std::size_t next = folder.find_first_not_of('\\', end);
-    if (next == std::string::npos) return ERROR_SUCCESS;
-    end = folder.find('\\', next);
-    if (end == std::string::npos) end = folder.size();
+    name[end] = cut;
+    if (error) {
+      // What this call opened is let go, so the user may mend the path before a retry.
+      levels_.resize(same);
+      return IsMissing(error) ? ERROR_PATH_NOT_FOUND : error;
+    }
+    levels_.push_back({end, std::move(held)});
+    if (end == name.size()) break;
+    end = name.find_first_not_of(L'\\', end);
   }
+  return ERROR_SUCCESS;
+}
+
+TSharedFolders::TSharedFolders(TPinnedFolders* given) : given_(given) {
+  if (!given_) own_ = std::make_unique<TPinnedFolders>(SharedDataFolder());
+}
+
+TCheckedEntry CheckEntry(const std::wstring& path, bool refuseLinks) {
+  TCheckedEntry entry = OpenOwnEntry(path.c_str(), kAnySharing);
+  if (!entry.error && refuseLinks && IsLink(entry.attributes) &&
+      !OwnedByTheSystem(entry.handle.get()))
+    entry.error = kLinkNotFollowed;
+  return entry;
 }
 
 void RefuseUntrustedJunctions() {
@@ -94,20 +164,9 @@ void RefuseUntrustedJunctions() {
   if (setPolicy) setPolicy(ProcessRedirectionTrustPolicy, &enforce, sizeof enforce);
 }
 
-DWORD CheckNotLinked(const std::string& path) {
-  UniqueFile entry;
-  const DWORD error = OpenChecked(Widen(path), kAnySharing, entry);
-  return IsMissing(error) ? ERROR_SUCCESS : error;
-}
-
-bool LiesBelow(const std::string& path, const std::string& folder) {
-  if (folder.empty() || path.size() <= folder.size()) return false;
-  return SameName(path.substr(0, folder.size()), folder) &&
-         (folder.back() == '\\' || path[folder.size()] == '\\');
-}
-
 std::string SharedDataFolder() {
-  const std::string base = GetSpecialFolder(CSIDL_COMMON_APPDATA);
+  std::string base = GetSpecialFolder(CSIDL_COMMON_APPDATA);
+  if (base.empty()) base = GetSpecialFolder(CSIDL_PERSONAL);
   return base.empty() ? std::string() : JoinPath(base, kHostFolderName);
 }
 

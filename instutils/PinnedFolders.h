@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,32 +22,67 @@ namespace inst {
 // (ERROR_STOPPED_ON_SYMLINK, which the system headers may lack).
 inline constexpr DWORD kLinkNotFollowed = 681;
 
+// The checked folders below one top folder, held for as long as the object lives: an
+// installation pins its module folders once and writes all its files, the stamp and the
+// update log through them.
 class TPinnedFolders {
  public:
-  // Checks and holds top and every folder below it down to folder (which ends in a
-  // backslash or names a folder itself; it must lie below top). With make, missing folders
-  // are created on the way and then checked like the others; without it, a missing one
-  // gives ERROR_PATH_NOT_FOUND. kLinkNotFollowed for a link that is refused.
-  DWORD Pin(const std::string& top, const std::string& folder, bool make);
+  // top: the folder every user may write to; empty: no path lies below it.
+  explicit TPinnedFolders(const std::string& top);
+  TPinnedFolders(const TPinnedFolders&) = delete;
+  TPinnedFolders& operator=(const TPinnedFolders&) = delete;
+
+  // True when path lies below the top folder (letter case ignored).
+  bool Guards(const std::wstring& path) const;
+  // Checks and holds the top folder and every folder below it down to folder (which must lie
+  // below top or be top itself; trailing backslashes do not count). A folder held by an
+  // earlier call is not checked again. With make, missing folders are created on the way and
+  // then checked like the others; without it, a missing one gives ERROR_PATH_NOT_FOUND.
+  // kLinkNotFollowed for a link that is refused.
+  DWORD Pin(const std::wstring& folder, bool make);
 
  private:
-  std::vector<UniqueFile> held_;
+  struct TLevel {
+    std::size_t end;  // the folder's name is path_ up to here
+    UniqueFile handle;
+  };
+  std::wstring top_;             // without a trailing backslash
+  std::wstring path_;            // the deepest folder of the last Pin
+  std::vector<TLevel> levels_;   // its folders, top first
+  std::vector<UniqueFile> kept_; // folders of earlier Pins, still held
 };
 
-// Checks one name the way Pin checks a folder, without holding it: ERROR_SUCCESS for a
-// plain entry, a followed link or no entry at all, kLinkNotFollowed for a refused link.
-DWORD CheckNotLinked(const std::string& path);
+// The held folders below the shared data folder that a caller hands on (an installation's),
+// or, without them, folders of this scope's own.
+class TSharedFolders {
+ public:
+  explicit TSharedFolders(TPinnedFolders* given);
+  TPinnedFolders* get() const { return given_ ? given_ : own_.get(); }
+
+ private:
+  TPinnedFolders* given_;
+  std::unique_ptr<TPinnedFolders> own_;
+};
+
+// The checks of one entry, as Pin makes them on a folder.
+struct TCheckedEntry {
+  DWORD error = ERROR_SUCCESS;  // ERROR_FILE_NOT_FOUND or ERROR_PATH_NOT_FOUND when there is none
+  DWORD attributes = INVALID_FILE_ATTRIBUTES;  // by name and by handle together
+  UniqueFile handle;  // the entry itself (opened without following a link) when there is one
+};
+// Opens the entry of that name itself (a link as the link) for its attributes and
+// permissions, and, with refuseLinks, refuses a link that SYSTEM, TrustedInstaller or the
+// Administrators group do not own (kLinkNotFollowed). The handle shares everything.
+TCheckedEntry CheckEntry(const std::wstring& path, bool refuseLinks);
 
 // Where Windows offers it (RedirectionGuard, recent Windows 10 and 11 releases), turns on
 // the process mitigation that refuses to follow junctions made by non-administrators
 // anywhere; looked up at run time, so elsewhere (Windows 7, Wine) nothing happens.
 void RefuseUntrustedJunctions();
 
-// True when path lies below folder (letter case ignored).
-bool LiesBelow(const std::string& path, const std::string& folder);
-
-// The shared Zentrova data folder below common application data; empty when the shell
-// names no such folder.
+// The shared Zentrova data folder: below common application data, or below the documents
+// folder when the shell names no common one; empty when it names neither. The module
+// folders, the install stamp and the update log lie below it.
 std::string SharedDataFolder();
 
 }  // namespace inst

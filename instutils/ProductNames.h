@@ -6,11 +6,11 @@ namespace inst {
 
 // The word processor's own folder name: under Program Files, and its shared data folder.
 inline constexpr char kHostFolderName[] = "Zentrova";
-// Below the common application-data folder: where a shared installation puts the modules.
-inline constexpr char kPublicSubfolder[] = "Zentrova\\Public\\";
-// Below the common application-data folder: the records a shared installation leaves.
-inline constexpr char kInstallStampFile[] = "Zentrova\\Hidden\\install_stamp";
-inline constexpr char kUpdateLogFile[] = "Zentrova\\Update.log";
+// Below the shared data folder (inst::SharedDataFolder): where a shared installation puts
+// the modules, and the records it leaves.
+inline constexpr char kPublicSubfolder[] = "Public\\";
+inline constexpr char kInstallStampFile[] = "Hidden\\install_stamp";
+inline constexpr char kUpdateLogFile[] = "Update.log";
 // The executable in the home folder.
 inline constexpr char kHostExe[] = "qzv.exe";
 // The property the word processor puts on its top-level window while it runs.

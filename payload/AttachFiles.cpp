@@ -88,8 +88,8 @@ TAttachedFiles::~TAttachedFiles() {
   inst::CleanTempFiles();
 }
 
-bool TAttachedFiles::ExtractFile(const TAttachedFile* Entry, const std::string& Name,
-                                 const std::string& TargetPath) {
+TExtractOutcome TAttachedFiles::ExtractFile(const TAttachedFile* Entry, const std::string& Name,
+                                            const std::string& TargetPath) {
   // The entry is looked up before the target is touched: a name that matches nothing
   // leaves no empty file behind, though the user is still asked.
   if (!Entry) {
@@ -97,15 +97,14 @@ bool TAttachedFiles::ExtractFile(const TAttachedFile* Entry, const std::string& 
       if (inst::SameName((*it)->Name, Name)) Entry = it->get();
   }
   for (;;) {
-    LastWriteError = Entry ? WriteEntry(*Entry, TargetPath) : ERROR_FILE_NOT_FOUND;
-    if (LastWriteError == ERROR_SUCCESS) return true;
+    const std::uint32_t error = Entry ? WriteEntry(*Entry, TargetPath) : ERROR_FILE_NOT_FOUND;
+    if (error == ERROR_SUCCESS) return {};
     const int answer =
         inst::SetupMessage(inst::LocalizedText(kCannotCreateText, {inst::Widen(TargetPath)}),
                            inst::TDialogKind::Error, inst::buttons::AbortRetryIgnore);
-    if (answer == IDIGNORE) return true;
     // Retry: the whole attempt again, however often the user asks. Abort, or a box that
     // could not be shown, ends the run.
-    if (answer != IDRETRY) return false;
+    if (answer != IDRETRY) return {answer == IDIGNORE, error};
   }
 }
 
@@ -115,9 +114,10 @@ std::uint32_t TAttachedFiles::WriteEntry(const TAttachedFile& entry,
   // handle that wrote it, with missing folders made. Below the shared data folder no link is
   // followed. One write, straight from the inflated data.
   FILETIME utc;
+  const inst::TSharedFolders folders(SharedFolders);
   const inst::TWholeFileWrite how{.lastWriteTime = EntryWriteTime(entry.Date, utc) ? &utc : nullptr,
                                   .makeFolders = true,
-                                  .linkFreeFrom = inst::SharedDataFolder()};
+                                  .linkFree = folders.get()};
   const std::string_view bytes(reinterpret_cast<const char*>(Data.data()) + entry.DataOffset,
                                static_cast<std::size_t>(entry.Size));
   return inst::WriteBytesToFile(targetPath, bytes, how);
@@ -158,10 +158,11 @@ bool TAttachedFiles::QueueFile(TAttachedFile& entry, const std::string& folder,
 
   if (CollectPublicFiles) {
     // The shell is asked once per store, not once per file.
-    if (publicFolder_.empty())
-      publicFolder_ =
-          inst::JoinPath(inst::GetSpecialFolder(CSIDL_COMMON_APPDATA), inst::kPublicSubfolder);
-    if (inst::SameName(target.substr(0, publicFolder_.size()), publicFolder_))
+    if (publicFolder_.empty()) {
+      const std::string shared = inst::SharedDataFolder();
+      publicFolder_ = shared.empty() ? "" : inst::JoinPath(shared, inst::kPublicSubfolder);
+    }
+    if (!publicFolder_.empty() && inst::SameName(target.substr(0, publicFolder_.size()), publicFolder_))
       PublicFiles.push_back(callerMode == kKeepExisting ? target + "\t!" : target);
   }
   return true;

@@ -12,6 +12,10 @@
 #include "payload/Inflate.h"
 #include "payload/PayloadFormat.h"
 
+namespace inst {
+class TPinnedFolders;
+}
+
 namespace payload {
 
 // The user's texts of a damaged payload ("%s" is the technical detail) and of a file that
@@ -45,6 +49,13 @@ inline constexpr std::uint8_t kKeepExisting = 0;
 inline constexpr std::uint8_t kReplaceWhenDateDiffers = 1;
 inline constexpr std::uint8_t kAlwaysReplace = 2;
 
+// What ExtractFile did: whether the run goes on, and the system's error of its last attempt.
+struct TExtractOutcome {
+  bool goOn = true;         // false only for Abort
+  std::uint32_t error = 0;  // ERROR_SUCCESS when the file was written
+  explicit operator bool() const { return goOn; }
+};
+
 class TAttachedFiles {
  public:
   // Inflates and indexes the program's own resource of type "FILES" and name "FILES".
@@ -60,8 +71,8 @@ class TAttachedFiles {
 
   // Writes Entry (or, when it is null, the last entry called Name) to TargetPath with the
   // entry's date, whole or not at all: a failed attempt leaves TargetPath as it was. On
-  // failure asks Abort / Retry / Ignore: false only for Abort.
-  bool ExtractFile(const TAttachedFile* Entry, const std::string& Name,
+  // failure asks Abort / Retry / Ignore: the outcome reads false only for Abort.
+  TExtractOutcome ExtractFile(const TAttachedFile* Entry, const std::string& Name,
                    const std::string& TargetPath);
 
   // Queues the entry called Name, or every entry whose name begins with Name when Name
@@ -76,7 +87,9 @@ class TAttachedFiles {
   std::array<std::vector<std::unique_ptr<TFileToInstall>>, 1> Queues;  // only queue 0
   std::vector<std::string> PublicFiles;  // targets under the Public folder, queueing order
   bool ForceOverwrite = false;           // when true every request queues as mode 2
-  std::uint32_t LastWriteError = 0;      // the system's error of ExtractFile's last attempt
+  // While an installation runs: its held folders below the shared data folder, which every
+  // write goes through. Without them each write checks its own way there.
+  inst::TPinnedFolders* SharedFolders = nullptr;
 
  private:
   void Load(const std::uint8_t* packed, std::size_t size);

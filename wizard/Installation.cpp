@@ -9,6 +9,7 @@
 #include "instutils/CriticalErrorsSuppressed.h"
 #include "instutils/Files.h"
 #include "instutils/InstUtils.h"
+#include "instutils/PinnedFolders.h"
 #include "instutils/ProductNames.h"
 #include "payload/AttachFiles.h"
 #include "wizard/HomeFolder.h"
@@ -33,13 +34,6 @@ const TModuleFile kModuleFiles[] = {
     {"Latvian.hyph", payload::kReplaceWhenDateDiffers},
 };
 
-// The shared data folder: common application data, or the documents folder without it.
-std::string SharedBase() {
-  std::string base = inst::GetSpecialFolder(CSIDL_COMMON_APPDATA);
-  if (base.empty()) base = inst::GetSpecialFolder(CSIDL_PERSONAL);
-  return base;
-}
-
 BOOL CALLBACK FindHostWindow(HWND window, LPARAM found) {
   if (GetPropA(window, inst::kHostWindowProperty) == nullptr) return TRUE;
   *reinterpret_cast<bool*>(found) = true;
@@ -51,16 +45,17 @@ bool OnExternalDrive(const std::string& folder) {
   return inst::IsExternalDrive(folder);
 }
 
-void WriteUpdateLog(double installTime) {
+void WriteUpdateLog(const std::string& sharedData, inst::TPinnedFolders& shared,
+                    double installTime) {
   std::vector<std::string>& publicFiles = payload::AttachedFiles->PublicFiles;
   if (publicFiles.empty()) return;
   SortLogLines(publicFiles);
-  const std::string path = inst::JoinPath(SharedBase(), inst::kUpdateLogFile);
+  const std::string path = inst::JoinPath(sharedData, inst::kUpdateLogFile);
   try {
     std::vector<std::string> log;
-    if (inst::FileExists(path)) log = LoadLogLines(path);
+    if (inst::FileExists(path)) log = LoadLogLines(path, &shared);
     MergeUpdateLog(log, publicFiles, installTime);
-    SaveLogLines(path, log);
+    SaveLogLines(path, log, &shared);
   } catch (const std::exception& error) {
     Log("Update log " + path + ": failed: " + error.what());
     throw;
@@ -77,7 +72,10 @@ bool HostIsRunning() {
 }
 
 TInstallation::TInstallation(const std::string& homeDir, const std::string& why)
-    : HomeDir(homeDir), Portable(OnExternalDrive(homeDir)) {
+    : HomeDir(homeDir),
+      Portable(OnExternalDrive(homeDir)),
+      sharedData_(inst::SharedDataFolder()),
+      sharedFolders_(sharedData_) {
   Log("Home folder: " + HomeDir + " (" + why + ")");
   Log(Portable ? "Installation: portable (the home folder lies on a removable drive)"
                : "Installation: shared (the module files go to the common data folder)");
@@ -88,8 +86,7 @@ bool TInstallation::Run() {
   store.ForceOverwrite = !Portable;
   payload::CollectPublicFiles = true;
 
-  const std::string base =
-      Portable ? HomeDir : inst::JoinPath(SharedBase(), inst::kPublicSubfolder);
+  const std::string base = Portable ? HomeDir : inst::JoinPath(sharedData_, inst::kPublicSubfolder);
   std::string folders[2];
   for (int i = 0; i < 2; ++i) folders[i] = inst::JoinPath(base, inst::kModuleSubfolders[i]);
   const bool exists[2] = {inst::FolderExists(folders[0]), inst::FolderExists(folders[1])};
@@ -102,13 +99,18 @@ bool TInstallation::Run() {
   }
   inst::InstallStarted = true;
 
+  // Every file goes through the folders checked and held once for the whole installation.
+  store.SharedFolders = &sharedFolders_;
+  const struct TReleased {
+    payload::TAttachedFiles& store;
+    ~TReleased() { store.SharedFolders = nullptr; }
+  } released{store};
   for (const auto& job : store.Queues[0]) {
-    const bool goOn = store.ExtractFile(job->Entry, "", job->Target);
-    const bool written = store.LastWriteError == ERROR_SUCCESS;
-    std::string outcome = written ? "written" : FailureText(store.LastWriteError);
-    if (!written) outcome += goOn ? ", ignored" : ", the installation stops";
-    Log("File " + job->Target + ": " + outcome);
-    if (!goOn) return false;  // Abort; what was written stays
+    const payload::TExtractOutcome outcome = store.ExtractFile(job->Entry, "", job->Target);
+    std::string text = outcome.error ? FailureText(outcome.error) : "written";
+    if (outcome.error) text += outcome.goOn ? ", ignored" : ", the installation stops";
+    Log("File " + job->Target + ": " + text);
+    if (!outcome) return false;  // Abort; what was written stays
   }
   return true;
 }
@@ -116,11 +118,11 @@ bool TInstallation::Run() {
 void TInstallation::FinishStep() {
   if (Portable) return;
   InstallTime = inst::NowAsDateTime();
-  const std::string stamp = inst::JoinPath(SharedBase(), inst::kInstallStampFile);
-  const bool stamped = WriteInstallStamp(stamp, InstallTime);
+  const std::string stamp = inst::JoinPath(sharedData_, inst::kInstallStampFile);
+  const bool stamped = WriteInstallStamp(stamp, InstallTime, &sharedFolders_);
   Log("Install stamp " + stamp + ": " +
       (stamped ? "written, " + StampLine(InstallTime) : std::string("skipped, not writable")));
-  WriteUpdateLog(InstallTime);
+  WriteUpdateLog(sharedData_, sharedFolders_, InstallTime);
 }
 
 int InstallUnattended(const std::vector<std::string>& args) {

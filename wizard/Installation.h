@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "instutils/PinnedFolders.h"
+
 namespace wizard {
 
 // The exit codes of an unattended installation (the wizard ends with 0, or 1 when it
@@ -37,6 +39,12 @@ class TInstallation {
   const std::string HomeDir;
   const bool Portable;
   double InstallTime = 0;  // the moment of a shared installation's finish step
+
+ private:
+  const std::string sharedData_;  // the shared Zentrova data folder
+  // Its folders that the run and the finish step write in, checked once and held from the
+  // first file to the end of the installation.
+  inst::TPinnedFolders sharedFolders_;
 };
 
 // The unattended installation (/S) with the arguments left after the options: the home

@@ -4,6 +4,7 @@
 
 #include "instutils/Files.h"
 #include "instutils/InstUtils.h"
+#include "instutils/PinnedFolders.h"
 #include "instutils/Widen.h"
 
 namespace wizard {
@@ -14,10 +15,15 @@ void TSetupLog::Add(const std::string& line) {
   text_ += inst::NarrowUtf8(inst::Widen(line)) + "\r\n";
 }
 
-DWORD TSetupLog::Save(const std::string& path) const {
-  inst::TWholeFileWrite how;
-  how.makeFolders = true;
-  return inst::WriteBytesToFile(path, text_, how);
+DWORD TSetupLog::Save(const std::wstring& path) const {
+  // A path the system could not take anyway, or with an empty level, is refused before
+  // anything is looked at, so a path of any size costs nothing.
+  if (path.size() > kLongestPath || path.find(L"\\\\", 1) != std::wstring::npos)
+    return ERROR_BAD_PATHNAME;
+  // Below the shared data folder the log is written like the records there: no link is
+  // followed, and the folders it makes are made through the checked ones.
+  const inst::TSharedFolders shared(nullptr);
+  return inst::WriteBytesToFile(path, text_, {.makeFolders = true, .linkFree = shared.get()});
 }
 
 void Log(const std::string& line) {

@@ -14,8 +14,11 @@ class TSetupLog {
  public:
   // One line of ANSI text.
   void Add(const std::string& line);
-  // Writes the lines to path (missing folders are made); the system's error code.
-  DWORD Save(const std::string& path) const;
+  // The longest path the system takes (in UTF-16 code units).
+  static constexpr std::size_t kLongestPath = 32767;
+  // Writes the lines to path (missing folders are made); the system's error code. A path
+  // longer than the system takes, or with an empty level, is refused (ERROR_BAD_PATHNAME).
+  DWORD Save(const std::wstring& path) const;
 
  private:
   std::string text_;  // UTF-8, CR LF after each line

@@ -46,6 +46,7 @@ std::string Reason(DWORD error) {
 
 bool IsStamp(const std::string& line) { return !line.empty() && line[0] == '*'; }
 
+
 }  // namespace
 
 std::string StampBytes(double installTime) {
@@ -54,9 +55,10 @@ std::string StampBytes(double installTime) {
   return bytes;
 }
 
-bool WriteInstallStamp(const std::string& path, double installTime) {
-  return inst::WriteBytesToFile(path, StampBytes(installTime),
-                                {.linkFreeFrom = inst::SharedDataFolder()}) == ERROR_SUCCESS;
+bool WriteInstallStamp(const std::string& path, double installTime, inst::TPinnedFolders* shared) {
+  const inst::TSharedFolders folders(shared);
+  return inst::WriteBytesToFile(path, StampBytes(installTime), {.linkFree = folders.get()}) ==
+         ERROR_SUCCESS;
 }
 
 std::string StampLine(double installTime) {
@@ -93,21 +95,24 @@ void MergeUpdateLog(std::vector<std::string>& log, const std::vector<std::string
   log.insert(log.end(), sortedPublic.begin(), sortedPublic.end());
 }
 
-std::vector<std::string> LoadLogLines(const std::string& path) {
+std::vector<std::string> LoadLogLines(const std::string& path, inst::TPinnedFolders* shared) {
   std::string text;
+  const inst::TSharedFolders folders(shared);
   if (const DWORD error = inst::ReadWholeFile(
-          path, text, {.maxSize = kLogSizeLimit, .linkFreeFrom = inst::SharedDataFolder()}))
+          path, text, {.maxSize = kLogSizeLimit, .linkFree = folders.get()}))
     FileError(kCannotOpenLogText, path, error);
   text.resize(std::min(text.size(), text.find('\0')));
   return inst::SplitLines(text);
 }
 
-void SaveLogLines(const std::string& path, const std::vector<std::string>& lines) {
+void SaveLogLines(const std::string& path, const std::vector<std::string>& lines,
+                  inst::TPinnedFolders* shared) {
   std::string text;
   for (const std::string& line : lines) text += line + "\r\n";
+  const inst::TSharedFolders folders(shared);
   // Failures reach the user with the system's reason; the log stays as it was.
-  if (const DWORD error = inst::WriteBytesToFile(
-          path, text, {.flush = true, .linkFreeFrom = inst::SharedDataFolder()})) {
+  if (const DWORD error =
+          inst::WriteBytesToFile(path, text, {.flush = true, .linkFree = folders.get()})) {
     const bool full = error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL;
     FileError(full ? kCannotWriteLogText : kCannotCreateLogText, path, error);
   }

@@ -7,6 +7,10 @@
 #include <string>
 #include <vector>
 
+namespace inst {
+class TPinnedFolders;
+}
+
 namespace wizard {
 
 // The texts of a log that cannot be merged: the path, then the reason.
@@ -22,7 +26,10 @@ std::string StampBytes(double installTime);
 // Replaces the install stamp at path with StampBytes, whole or not at all: a failed write
 // leaves the previous stamp (or none). The folder is not made; false after a failure (a link
 // on the way below the shared data folder among them), which the user is not told of.
-bool WriteInstallStamp(const std::string& path, double installTime);
+// shared: the installation's held folders below the shared data folder; without them the
+// write checks its own way there (so do the log's load and save below).
+bool WriteInstallStamp(const std::string& path, double installTime,
+                       inst::TPinnedFolders* shared = nullptr);
 
 // Sorts with the log's comparison: user locale, letter case ignored, string sort.
 void SortLogLines(std::vector<std::string>& lines);
@@ -37,9 +44,11 @@ void MergeUpdateLog(std::vector<std::string>& log, const std::vector<std::string
 // Lines end at CR LF, a lone CR or a lone LF; a NUL byte ends the text. Throws with the
 // file's name and the reason when it cannot be read, is larger than 16 MB, or lies past a
 // link that is not followed below the shared data folder.
-std::vector<std::string> LoadLogLines(const std::string& path);
+std::vector<std::string> LoadLogLines(const std::string& path,
+                                      inst::TPinnedFolders* shared = nullptr);
 // Writes each line with CR LF, whole or not at all (a failed save never leaves a cut log).
 // Throws like LoadLogLines.
-void SaveLogLines(const std::string& path, const std::vector<std::string>& lines);
+void SaveLogLines(const std::string& path, const std::vector<std::string>& lines,
+                  inst::TPinnedFolders* shared = nullptr);
 
 }  // namespace wizard

@@ -901,6 +901,14 @@ TEST_F(UnattendedTest, AHeldModuleFileEndsTheRunWithFourAndKeepsItsOlderCopy) {
   EXPECT_TRUE(Logged("Exit code: 4")) << log;
 }
 
+TEST_F(UnattendedTest, ALogPathTheSystemCannotTakeIsRefusedAndTheInstallationGoesOn) {
+  const std::string home = MakeHome();
+  // Empty levels, as many as a command line holds: no folder is made or looked at for them.
+  EXPECT_EQ(RunSilent("/S \"-d" + home + "\" /LOG=C:" + std::string(32000, '\\') + "x.log"), 0u);
+  for (const char* file : kModuleFiles)
+    EXPECT_TRUE(InstalledAsInPayload(Public("Spellcheck\\") + file, file)) << file;
+}
+
 TEST_F(UnattendedTest, ADamagedPayloadEndsWithOneAndNoBox) {
   EXPECT_EQ(RunSilent("\"/LOG=" + LogPath() + "\" /S", WinePath(DAMAGED_SETUP)), 1u);
   const std::string log = ReadWholeFile(LogPath());

@@ -85,5 +85,26 @@ TEST_F(SharedLinksTest, NothingOutsideIsWrittenReadOrDeletedThroughAPlantedLink)
             (std::vector<std::string>{"Hidden", "Public", "Update.log", "Update.log.new"}));
 }
 
+TEST_F(SharedLinksTest, TheSetupLogIsNotWrittenThroughALinkEither) {
+  ASSERT_TRUE(planted_) << "the links could not be planted from the Unix side";
+  // Below the linked Hidden folder, in a run whose files bound for the linked Orthographe
+  // folder are refused (exit code 4): neither the log nor its folders appear outside.
+  std::string command = "\"" + Built.setupExe + "\" /S \"-d" + MakeHome() + "\" \"/LOG=" +
+                        SharedZentrova() + "\\Hidden\\a\\b\\setup.log\"";
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             &si, &pi));
+  EXPECT_EQ(WaitForSingleObject(pi.hProcess, 60000), WAIT_OBJECT_0);
+  DWORD code = STILL_ACTIVE;
+  GetExitCodeProcess(pi.hProcess, &code);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  EXPECT_EQ(code, 4u);
+  EXPECT_EQ(NamesIn(outside_ + "hidden\\*"), std::vector<std::string>{"install_stamp"});
+  for (const auto& [path, bytes] : kept_) EXPECT_EQ(ReadWholeFile(path), bytes) << path;
+}
+
 }  // namespace
 }  // namespace e2e

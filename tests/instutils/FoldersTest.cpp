@@ -138,6 +138,10 @@ TEST(Folders, MakeFoldersOnUnreachablePlacesReturnsQuietly) {
   MakeFolders("\\\\no-such-server.invalid\\share\\a\\b\\");
   MakeFolders("q:\\a\\b\\");  // no drive q:
   EXPECT_FALSE(FolderIsThere("q:\\a"));
+  // As deep as the system's longest path: levels are walked, not recursed into.
+  std::string deep = "q:";
+  while (deep.size() < 32000) deep += "\\a";
+  MakeFolders(deep);
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
 }
 
@@ -159,10 +163,11 @@ TEST(Files, WriteBytesToFileReplacesTheWholeFile) {
 TEST(Files, WriteBytesToFileLeavesAFileInUseAloneAndNothingBeside) {
   TTestFolder dir;
   const std::string file = dir.WriteFile("busy.txt", "old");
-  // A leftover of an earlier run is no obstacle, and is neither used nor removed: it may be
-  // anything, a link to another file among others.
+  // Leftovers of an earlier run, or names planted in advance, are no obstacle, and are
+  // neither used nor removed: they may be anything, links to other files among others.
   dir.WriteFile("busy.txt.new", "leftover");
-  const std::vector<std::string> before = {"busy.txt", "busy.txt.new"};
+  for (int n = 1; n < 100; ++n) dir.WriteFile("busy.txt." + std::to_string(n) + ".new", "planted");
+  const std::vector<std::string> before = testkit::NamesIn(dir / "busy.txt*");
   {
     testkit::TFileHolder holder(file);  // another program has it open, sharing nothing
     ASSERT_TRUE(holder.Holding());
