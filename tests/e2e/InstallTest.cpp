@@ -11,6 +11,7 @@
 #include "instutils/DateTime.h"
 #include "payload/Inflate.h"
 #include "payload/PayloadFormat.h"
+#include "resources/SetupVersion.h"
 #include "tests/common/WindowDriver.h"
 #include "tests/e2e/WizardFixture.h"
 
@@ -836,7 +837,8 @@ TEST_F(UnattendedTest, ASharedInstallationRecordsWhatTheWizardRecords) {
   EXPECT_FALSE(HostProcessRunning());
   EXPECT_TRUE(TempLeftovers().empty());
   for (const std::string& line :
-       {"Home folder: " + home + " (saved as MAINDIR)",
+       {std::string("Zentrova Latvian Spellchecker setup, version " SETUP_VERSION_TEXT),
+        "Home folder: " + home + " (saved as MAINDIR)",
         std::string("Installation: shared (the module files go to the common data folder)"),
         "Update log " + SharedZentrova() + "\\Update.log: merged, 6 files",
         "MAINDIR saved: " + home, std::string("Exit code: 0")})

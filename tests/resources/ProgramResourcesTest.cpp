@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "resources/SetupResources.h"
+#include "resources/SetupVersion.h"
 
 namespace {
 
@@ -113,7 +114,7 @@ TEST(ProgramResources, ManifestAsksForCommonControls6AndHighestLevel) {
   const size_t own = manifest.find("<assemblyIdentity");
   const std::string identity = manifest.substr(own, manifest.find("/>", own) - own);
   EXPECT_NE(identity.find("name=\"Setup\""), std::string::npos);
-  EXPECT_NE(identity.find("version=\"5.1.0.0\""), std::string::npos);
+  EXPECT_NE(identity.find("version=\"" SETUP_VERSION_TEXT "\""), std::string::npos) << identity;
   EXPECT_NE(identity.find("processorArchitecture=\"x86\""), std::string::npos);
 
   // The manifest takes effect: comctl32 comes from the side-by-side store's version 6.
@@ -151,8 +152,16 @@ TEST(ProgramResources, VersionNamesTheProduct) {
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT length = 0;
   ASSERT_TRUE(VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
-  EXPECT_EQ(fixed->dwFileVersionMS, DWORD(5 << 16 | 1));
-  EXPECT_EQ(fixed->dwFileVersionLS, 0u);
+  // The build's one version, in the fixed part (which the setup log reads) and the texts.
+  const std::string numbers = std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." +
+                              std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
+                              std::to_string(HIWORD(fixed->dwFileVersionLS)) + "." +
+                              std::to_string(LOWORD(fixed->dwFileVersionLS));
+  EXPECT_EQ(numbers, SETUP_VERSION_TEXT);
+  EXPECT_EQ(fixed->dwProductVersionMS, fixed->dwFileVersionMS);
+  EXPECT_EQ(fixed->dwProductVersionLS, fixed->dwFileVersionLS);
+  EXPECT_EQ(text("FileVersion"), SETUP_VERSION_TEXT);
+  EXPECT_EQ(text("ProductVersion"), SETUP_VERSION_TEXT);
 }
 
 }  // namespace

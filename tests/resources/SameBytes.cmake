@@ -1,6 +1,7 @@
 # Packs the payload once more and compares it with the build's, and compiles the resource
 # script twice and compares the results. Variables: WRITER DATE ENTRIES BUILT_PAYLOAD
-# WINDRES RC ROOT WORK (ROOT: the source tree, where the script's includes are named from).
+# WINDRES RC ROOT BINARY_ROOT WORK (ROOT and BINARY_ROOT: the source and build trees, where
+# the script's includes and generated files are named from).
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 
@@ -17,7 +18,7 @@ endif()
 
 # windres twice on the same script: the same bytes (no time or path of the run inside).
 foreach(n 1 2)
-  execute_process(COMMAND ${WINDRES} -I${ROOT} -O coff ${RC} ${WORK}/Setup${n}.res RESULT_VARIABLE rc)
+  execute_process(COMMAND ${WINDRES} -I${ROOT} -I${BINARY_ROOT} -O coff ${RC} ${WORK}/Setup${n}.res RESULT_VARIABLE rc)
   if(NOT rc EQUAL 0)
     message(FATAL_ERROR "windres failed: ${rc}")
   endif()
