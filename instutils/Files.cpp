@@ -82,8 +82,7 @@ void SetIdentity(HANDLE fresh, const std::wstring& target, bool replacing,
   SetFileInformationByHandle(fresh, FileBasicInfo, &basic, sizeof basic);
 }
 
-DWORD WriteFresh(const std::string& path, std::string_view bytes, const TWholeFileWrite& how) {
-  const std::wstring target = Widen(path);
+DWORD WriteFresh(const std::wstring& target, std::string_view bytes, const TWholeFileWrite& how) {
   const DWORD attributes = GetFileAttributesW(target.c_str());
   const bool replacing = attributes != INVALID_FILE_ATTRIBUTES;
   if (replacing && (attributes & kRefusedTargets)) return ERROR_ACCESS_DENIED;
@@ -136,13 +135,21 @@ DWORD ReadWholeFile(const std::string& path, std::string& bytes, const TWholeFil
 
 DWORD WriteBytesToFile(const std::string& path, std::string_view bytes,
                        const TWholeFileWrite& how) {
+  return WriteBytesToFile(Widen(path), bytes, how);
+}
+
+DWORD WriteBytesToFile(const std::wstring& wide, std::string_view bytes,
+                       const TWholeFileWrite& how) {
+  // The guard and the folder maker take ANSI paths; a character the code page lacks
+  // becomes "?", which names no folder, so they refuse rather than go elsewhere.
+  const std::string path = Narrow(wide);
   TPinnedFolders pinned;
   if (const DWORD error = GuardPath(path, how.linkFreeFrom, how.makeFolders, pinned)) return error;
-  DWORD error = WriteFresh(path, bytes, how);
+  DWORD error = WriteFresh(wide, bytes, how);
   if (error == ERROR_PATH_NOT_FOUND && how.makeFolders && !LiesBelow(path, how.linkFreeFrom)) {
     // Only a missing folder costs a walk up the path.
     MakeFolders(FolderPart(path));
-    error = WriteFresh(path, bytes, how);
+    error = WriteFresh(wide, bytes, how);
   }
   return error;
 }

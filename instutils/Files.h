@@ -55,6 +55,9 @@ inline constexpr char kLinkNotFollowedText[] =
 
 DWORD WriteBytesToFile(const std::string& path, std::string_view bytes,
                        const TWholeFileWrite& how = {});
+// The same for a path in any characters (a path the ANSI code page cannot name).
+DWORD WriteBytesToFile(const std::wstring& path, std::string_view bytes,
+                       const TWholeFileWrite& how = {});
 
 // One write of the whole buffer to an open file. A write that stores fewer bytes than
 // asked without an error has not written the file either: ERROR_HANDLE_DISK_FULL.
