@@ -9,7 +9,6 @@
 #include <exception>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "filectrl/FileCtrlClasses.h"
 #include "instutils/InstUtils.h"
@@ -21,7 +20,7 @@
 #include "resources/SetupResources.h"
 #include "ui/Application.h"
 #include "ui/LayoutClasses.h"
-#include "wizard/HomeFolder.h"
+#include "wizard/CommandLine.h"
 #include "wizard/Installation.h"
 #include "wizard/MainDlg.h"
 #include "wizard/SetupLog.h"
@@ -46,7 +45,7 @@ class TProcessStore {
   std::unique_ptr<payload::TAttachedFiles> store_;
 };
 
-int RunWizard() {
+int RunWizard(const wizard::TCommandLine& commandLine) {
   // The classes the wizard's layout names: the ten standard controls, the drive list and
   // the folder tree list. The wizard's window, which stands for the program on the
   // taskbar, carries the setup title as its caption.
@@ -55,18 +54,18 @@ int RunWizard() {
   ui::Application.SetIconResource(GetModuleHandleA(nullptr), SETUP_ICON_ID);
 
   const TProcessStore store;
-  auto form = std::make_unique<wizard::TMainDlgForm>();
+  auto form = std::make_unique<wizard::TMainDlgForm>(commandLine);
   form->ShowModal();
   if (inst::InstallStarted) form->SaveSettings();
   return 0;
 }
 
-int RunUnattended(const std::vector<std::string>& args) {
+int RunUnattended(const wizard::TCommandLine& commandLine) {
   const TProcessStore store;
-  return wizard::InstallUnattended(args);
+  return wizard::InstallUnattended(commandLine);
 }
 
-int Run(const wizard::SetupOptions& options) {
+int Run(const wizard::TCommandLine& options) {
   if (options.help) {
     inst::SetupMessage(inst::Localized(wizard::kOptionsHelpText), inst::TDialogKind::Information,
                        inst::buttons::OK);
@@ -75,7 +74,7 @@ int Run(const wizard::SetupOptions& options) {
   }
   // Unattended, no box is ever shown: every question gets the answer that loses nothing.
   inst::SetUnattended(options.silent);
-  return options.silent ? RunUnattended(options.rest) : RunWizard();
+  return options.silent ? RunUnattended(options) : RunWizard(options);
 }
 
 }  // namespace
@@ -84,14 +83,16 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // Before anything else is loaded: DLLs come from the system folder only.
   inst::RestrictDllSearchToSystemFolder();
   inst::InitializeInstUtils();
-  const wizard::SetupOptions options =
-      wizard::ReadSetupOptions(wizard::SplitCommandLine(GetCommandLineA()));
+  const wizard::TCommandLine options = wizard::ReadCommandLine();
   // Before the first text is shown: every window and box speaks the one language.
   inst::SetLanguage(options.language.value_or(inst::DisplayLanguage()));
   wizard::TSetupLog log;
   if (options.hasLog) wizard::SetupLog = &log;
+  // The log never replaces the records the word processor reads.
+  wizard::ProtectFromLog(wizard::InstallStampPath());
+  wizard::ProtectFromLog(wizard::UpdateLogPath());
   wizard::Log("Zentrova Latvian Spellchecker setup, version " + wizard::ProgramVersion());
-  wizard::Log(std::string("Command line: ") + GetCommandLineA());
+  wizard::Log(L"Command line: " + options.typed);
   wizard::Log(options.silent ? "Mode: unattended (/S)" : "Mode: wizard");
   int exitCode = 0;
   try {
@@ -103,7 +104,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   }
   wizard::Log("Exit code: " + std::to_string(exitCode));
   // A log that cannot be written changes nothing: the outcome stands.
-  if (options.hasLog && !options.logPath.empty()) log.Save(inst::Widen(options.logPath));
+  if (options.hasLog && !options.logPath.empty()) log.Save(options.logPath);
   wizard::SetupLog = nullptr;
   inst::FinalizeInstUtils();
   return exitCode;

@@ -86,71 +86,11 @@ void WriteSettings(const std::string& mainDir, bool launch) {
                  sizeof value);
 }
 
-std::vector<std::string> SplitCommandLine(const std::string& commandLine) {
-  std::vector<std::string> args;
-  std::size_t i = 0;
-  const std::size_t n = commandLine.size();
-  auto separator = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
-  while (true) {
-    while (i < n && separator(commandLine[i])) ++i;
-    if (i >= n) break;
-    std::string arg;
-    bool quoted = false;
-    while (i < n && (quoted || !separator(commandLine[i]))) {
-      if (commandLine[i] == '"') quoted = !quoted;
-      else arg += commandLine[i];
-      ++i;
-    }
-    args.push_back(std::move(arg));
+HomeProposal ProposeHomeDir(const SavedSettings& settings, const TCommandLine& commandLine) {
+  if (commandLine.hasHomeDir) {
+    if (!commandLine.homeDir) return {"", "given by the -d option", false};
+    return {WithoutLongPathPrefix(*commandLine.homeDir), "given by the -d option"};
   }
-  return args;
-}
-
-const char* const kOptionsHelpText =
-    "Usage: Setup.exe [options] [-d<home folder>]\r\r"
-    "/S - install without any window or message\r"
-    "/LOG=<path> - write a log of the setup (UTF-8 text)\r"
-    "/LANG=en or /LANG=lv - the wizard and its messages in English or in Latvian\r"
-    "/? or /help - show this help\r"
-    "-d<folder> - the home folder of Zentrova Word Processor, the first argument after the "
-    "options\r\r"
-    "Exit codes of /S:\r"
-    "0 - installed\r"
-    "1 - could not start: a damaged setup program\r"
-    "2 - nothing installed: no qzv.exe in the home folder, or the word processor is running\r"
-    "4 - the installation failed part way: a file could not be written";
-
-SetupOptions ReadSetupOptions(const std::vector<std::string>& args) {
-  SetupOptions options;
-  const auto is = [](const std::string& arg, const char* name) {
-    return (arg[0] == '/' || arg[0] == '-') && lstrcmpiA(arg.c_str() + 1, name) == 0;
-  };
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (i == 0 || arg.empty()) {
-      options.rest.push_back(arg);
-    } else if (is(arg, "S")) {
-      options.silent = true;
-    } else if (is(arg, "?") || is(arg, "help")) {
-      options.help = true;
-    } else if (is(arg.substr(0, 5), "LOG=")) {
-      options.hasLog = true;
-      options.logPath = arg.substr(5);
-    } else if (is(arg.substr(0, 6), "LANG=")) {
-      // A language the wizard does not speak leaves the display's choice.
-      const std::string code = arg.substr(6);
-      if (lstrcmpiA(code.c_str(), "en") == 0) options.language = inst::TLanguage::English;
-      if (lstrcmpiA(code.c_str(), "lv") == 0) options.language = inst::TLanguage::Latvian;
-    } else {
-      options.rest.push_back(arg);
-    }
-  }
-  return options;
-}
-
-HomeProposal ProposeHomeDir(const SavedSettings& settings, const std::vector<std::string>& args) {
-  if (args.size() > 1 && args[1].compare(0, 2, "-d") == 0)
-    return {WithoutLongPathPrefix(args[1].substr(2)), "given by the -d option"};
   const std::string saved = settings.hasMainDir ? WithoutLongPathPrefix(settings.mainDir) : "";
   if (!saved.empty() && !IsDevicePath(saved)) {
     const inst::TCriticalErrorsSuppressed quiet;
@@ -176,7 +116,8 @@ bool IsDevicePath(const std::string& folder) {
 }
 
 bool HoldsHost(const std::string& folder) {
-  if (IsDevicePath(folder)) return false;
+  if (folder.empty() || IsDevicePath(folder) || folder.find_first_of("?*") != std::string::npos)
+    return false;
   const inst::TCriticalErrorsSuppressed quiet;
   return inst::FileExists(inst::JoinPath(folder, inst::kHostExe));
 }

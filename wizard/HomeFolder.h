@@ -3,11 +3,9 @@
 // is cleaned before it is checked.
 #pragma once
 
-#include <optional>
 #include <string>
-#include <vector>
 
-#include "instutils/Language.h"
+#include "wizard/CommandLine.h"
 
 namespace wizard {
 
@@ -29,37 +27,15 @@ void WriteSettings(const std::string& mainDir, bool launch);
 // Writes MAINDIR alone (the unattended installation leaves LAUNCH as it is).
 void WriteMainDir(const std::string& mainDir);
 
-// The command line split as the platform's start-up code does it: arguments are separated by
-// blanks and control characters; double quotes group blanks into one argument and vanish.
-// Element 0 is the program.
-std::vector<std::string> SplitCommandLine(const std::string& commandLine);
-
-// The options taken out of the command line before the rest is read: /S, /LOG=path, /?,
-// /help and /LANG=en|lv, any letter case, each also with "-" for "/", wherever they stand.
-struct SetupOptions {
-  bool silent = false;
-  bool help = false;
-  bool hasLog = false;
-  std::string logPath;             // the last /LOG= given
-  std::optional<inst::TLanguage> language;  // the last /LANG=en or /LANG=lv; other values none
-  std::vector<std::string> rest;   // the arguments left, element 0 the program
-};
-SetupOptions ReadSetupOptions(const std::vector<std::string>& args);
-// The text of the help box (/? and /help): the options and the exit codes.
-extern const char* const kOptionsHelpText;
-
 // The proposed home folder and where it came from.
 struct HomeProposal {
   std::string folder;
-  const char* why;  // in the words of the setup log
+  const char* why;     // in the words of the setup log
+  bool named = true;   // false: a "-d" folder the ANSI code page cannot name (folder empty)
 };
-// MAINDIR when it names an existing folder, else Program Files joined with "Zentrova"; a
-// first argument "-d<folder>" overrides both, unchanged but for a long-path prefix.
-HomeProposal ProposeHomeDir(const SavedSettings& settings, const std::vector<std::string>& args);
-inline std::string InitialHomeDir(const SavedSettings& settings,
-                                  const std::vector<std::string>& args) {
-  return ProposeHomeDir(settings, args).folder;
-}
+// MAINDIR when it names an existing folder, else Program Files joined with "Zentrova"; the
+// "-d" option overrides both, unchanged but for a long-path prefix.
+HomeProposal ProposeHomeDir(const SavedSettings& settings, const TCommandLine& commandLine);
 
 // A folder without its long-path prefix: "\\?\C:\x" is "C:\x" and "\\?\UNC\s\x" is
 // "\\s\x". Other text is returned as it is.
@@ -68,7 +44,8 @@ std::string WithoutLongPathPrefix(const std::string& folder);
 // folder is written in once its long-path prefix is gone.
 bool IsDevicePath(const std::string& folder);
 // Whether the folder holds the word processor (qzv.exe), asked without the system's
-// "no disk" box; a device path never does.
+// "no disk" box; no folder, a device path or a text with wildcards ("?" stands where the
+// code page had no letter) never does.
 bool HoldsHost(const std::string& folder);
 
 // The cleaning of the home-folder text: blanks trimmed, a long-path prefix removed, a text

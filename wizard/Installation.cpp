@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <exception>
 
@@ -45,17 +46,23 @@ bool OnExternalDrive(const std::string& folder) {
   return inst::IsExternalDrive(folder);
 }
 
-void WriteUpdateLog(const std::string& sharedData, inst::TPinnedFolders& shared,
-                    double installTime) {
+// One setup at a time changes the records, in whichever session it runs.
+const wchar_t kRecordsMutex[] = L"Global\\Zentrova Latvian Spellchecker Setup Records";
+// Any user may create or hold the mutex, so the wait has an end.
+const DWORD kRecordsWaitMs = 2 * 60 * 1000;
+// How often the waiting thread looks at its windows, so that they never count as hung.
+const DWORD kPaintMs = 250;
+
+void WriteUpdateLog(inst::TPinnedFolders& shared, double installTime) {
   std::vector<std::string>& publicFiles = payload::AttachedFiles->PublicFiles;
   if (publicFiles.empty()) return;
   SortLogLines(publicFiles);
-  const std::string path = inst::JoinPath(sharedData, inst::kUpdateLogFile);
+  const std::string path = UpdateLogPath();
   try {
-    std::vector<std::string> log;
-    if (inst::FileExists(path)) log = LoadLogLines(path, &shared);
-    MergeUpdateLog(log, publicFiles, installTime);
-    SaveLogLines(path, log, &shared);
+    TLogText log;
+    if (inst::FileExists(path)) log = LoadLogText(path, &shared);
+    MergeUpdateLog(log.lines, publicFiles, installTime);
+    SaveLogText(path, log, &shared);
   } catch (const std::exception& error) {
     Log("Update log " + path + ": failed: " + error.what());
     throw;
@@ -71,14 +78,69 @@ bool HostIsRunning() {
   return found;
 }
 
+TRunCheck CheckBeforeRun(const std::string& homeDir) {
+  if (HostIsRunning()) return TRunCheck::HostRunning;
+  // The folder accepted earlier may have gone since (a stick pulled).
+  if (!HoldsHost(homeDir)) return TRunCheck::WrongFolder;
+  return TRunCheck::Ready;
+}
+
+std::string InstallStampPath() { return inst::JoinPath(inst::SharedDataFolder(), inst::kInstallStampFile); }
+std::string UpdateLogPath() { return inst::JoinPath(inst::SharedDataFolder(), inst::kUpdateLogFile); }
+
 TInstallation::TInstallation(const std::string& homeDir, const std::string& why)
     : HomeDir(homeDir),
       Portable(OnExternalDrive(homeDir)),
-      sharedData_(inst::SharedDataFolder()),
-      sharedFolders_(sharedData_) {
+      sharedFolders_(inst::SharedDataFolder()) {
+  ProtectFromLog(inst::JoinPath(HomeDir, inst::kHostExe));
   Log("Home folder: " + HomeDir + " (" + why + ")");
   Log(Portable ? "Installation: portable (the home folder lies on a removable drive)"
                : "Installation: shared (the module files go to the common data folder)");
+}
+
+TInstallation::~TInstallation() { GiveBackRecords(); }
+
+bool TInstallation::TakeRecords() {
+  inst::UniqueHandle mutex(CreateMutexW(nullptr, FALSE, kRecordsMutex));
+  // Made by a setup of another user, it may be open to waiting and releasing only.
+  if (!mutex) mutex.reset(OpenMutexW(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, kRecordsMutex));
+  if (!mutex) {
+    Log("Nothing installed: the records' lock cannot be opened, " + FailureText(GetLastError()));
+    return false;
+  }
+  HANDLE handle = mutex.get();
+  // Abandoned: the setup that held it was killed; the lock is this one's now.
+  const auto owned = [](DWORD result) { return result == WAIT_OBJECT_0 || result == WAIT_ABANDONED_0; };
+  const DWORD start = GetTickCount();
+  if (!owned(WaitForSingleObject(handle, 0))) {
+    Log("Another setup is changing the records: waiting for it, two minutes at most");
+    for (;;) {
+      const DWORD waited = GetTickCount() - start;
+      if (waited >= kRecordsWaitMs) {
+        Log("Nothing installed: another setup kept the records for two minutes");
+        return false;
+      }
+      const DWORD result = MsgWaitForMultipleObjects(
+          1, &handle, FALSE, std::min(kRecordsWaitMs - waited, kPaintMs), QS_PAINT | QS_SENDMESSAGE);
+      if (owned(result)) break;
+      if (result == WAIT_FAILED) {
+        Log("Nothing installed: the records' lock " + FailureText(GetLastError()));
+        return false;
+      }
+      // Windows are painted and sent messages answered; clicks and keys wait for the end.
+      MSG msg;
+      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT)) DispatchMessageW(&msg);
+    }
+    Log("The other setup has finished: going on");
+  }
+  records_ = std::move(mutex);
+  return true;
+}
+
+void TInstallation::GiveBackRecords() {
+  if (!records_) return;
+  ReleaseMutex(records_.get());
+  records_.reset();
 }
 
 bool TInstallation::Run() {
@@ -86,11 +148,13 @@ bool TInstallation::Run() {
   store.ForceOverwrite = !Portable;
   payload::CollectPublicFiles = true;
 
-  const std::string base = Portable ? HomeDir : inst::JoinPath(sharedData_, inst::kPublicSubfolder);
+  const std::string base = Portable ? HomeDir : inst::JoinPath(inst::SharedDataFolder(), inst::kPublicSubfolder);
   std::string folders[2];
   for (int i = 0; i < 2; ++i) folders[i] = inst::JoinPath(base, inst::kModuleSubfolders[i]);
   const bool exists[2] = {inst::FolderExists(folders[0]), inst::FolderExists(folders[1])};
   for (int i = 0; i < 2; ++i) {
+    for (const TModuleFile& file : kModuleFiles)
+      ProtectFromLog(inst::JoinPath(folders[i], file.name));
     // Every existing module folder gets the files; with neither, the first one is made.
     if (!exists[i] && !(i == 0 && !exists[1])) continue;
     for (const TModuleFile& file : kModuleFiles)
@@ -111,34 +175,50 @@ bool TInstallation::Run() {
     if (outcome.error) text += outcome.goOn ? ", ignored" : ", the installation stops";
     Log("File " + job->Target + ": " + text);
     if (!outcome) return false;  // Abort; what was written stays
+    // Ignored: the old copy stays, and with it its old entry and group in the update log.
+    if (outcome.error)
+      std::erase_if(store.PublicFiles, [&](const std::string& line) {
+        return line == job->Target || line == job->Target + "\t!";
+      });
   }
   return true;
 }
 
 void TInstallation::FinishStep() {
-  if (Portable) return;
-  InstallTime = inst::NowAsDateTime();
-  const std::string stamp = inst::JoinPath(sharedData_, inst::kInstallStampFile);
-  const bool stamped = WriteInstallStamp(stamp, InstallTime, &sharedFolders_);
-  Log("Install stamp " + stamp + ": " +
-      (stamped ? "written, " + StampLine(InstallTime) : std::string("skipped, not writable")));
-  WriteUpdateLog(sharedData_, sharedFolders_, InstallTime);
+  if (!Portable) {
+    InstallTime = inst::NowAsDateTime();
+    const std::string stamp = InstallStampPath();
+    const bool stamped = WriteInstallStamp(stamp, InstallTime, &sharedFolders_);
+    Log("Install stamp " + stamp + ": " +
+        (stamped ? "written, " + StampLine(InstallTime) : std::string("skipped, not writable")));
+    WriteUpdateLog(sharedFolders_, InstallTime);
+  }
+  GiveBackRecords();
 }
 
-int InstallUnattended(const std::vector<std::string>& args) {
-  const HomeProposal proposal = ProposeHomeDir(ReadSettings(), args);
-  const std::string home = NormalizeDestDirText(proposal.folder, ProgramFilesDrive(),
-                                                inst::GetSpecialFolder(CSIDL_PROGRAM_FILES));
-  if (!HoldsHost(home)) {
-    Log("Nothing installed: the home folder " + home + " (" + proposal.why +
-        ") holds no " + inst::kHostExe);
-    return kExitNothingInstalled;
-  }
-  if (HostIsRunning()) {
-    Log("Nothing installed: the word processor is running");
-    return kExitNothingInstalled;
+int InstallUnattended(const TCommandLine& commandLine) {
+  const HomeProposal proposal = ProposeHomeDir(ReadSettings(), commandLine);
+  const std::string home =
+      proposal.named ? NormalizeDestDirText(proposal.folder, ProgramFilesDrive(),
+                                            inst::GetSpecialFolder(CSIDL_PROGRAM_FILES))
+                     : std::string();
+  switch (CheckBeforeRun(home)) {
+    case TRunCheck::HostRunning:
+      Log("Nothing installed: the word processor is running");
+      return kExitNothingInstalled;
+    case TRunCheck::WrongFolder:
+      if (proposal.named)
+        Log("Nothing installed: the home folder " + home + " (" + proposal.why + ") holds no " +
+            inst::kHostExe);
+      else
+        Log(L"Nothing installed: the home folder " + commandLine.homeDirTyped +
+            L" (given by the -d option) cannot be named in the system's code page");
+      return kExitNothingInstalled;
+    case TRunCheck::Ready:
+      break;
   }
   TInstallation installation(home, proposal.why);
+  if (!installation.TakeRecords()) return kExitFailed;
   int code = kExitInstalled;
   try {
     if (!installation.Run()) code = kExitFailed;

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <string>
-#include <vector>
+
+#include "instutils/Handles.h"
+#include "wizard/CommandLine.h"
 
 #include "instutils/PinnedFolders.h"
 
@@ -16,24 +18,44 @@ enum TExitCode : int {
   kExitInstalled = 0,
   kExitCannotStart = 1,       // a damaged program or payload
   kExitNothingInstalled = 2,  // no qzv.exe in the home folder, or the word processor runs
-  kExitFailed = 4,            // a module file or the update log could not be written
+  kExitFailed = 4,            // a module file or the update log could not be written, or
+                              // another setup kept the records too long
 };
 
 // True when a top-level window carries the word processor's running-instance property.
 bool HostIsRunning();
+
+// The checks before the installation run, in the order the wizard's pages make them: the
+// word processor must not run, and the home folder must (still) hold it.
+enum class TRunCheck { Ready, HostRunning, WrongFolder };
+TRunCheck CheckBeforeRun(const std::string& homeDir);
+
+// The records a shared installation leaves in the shared data folder.
+std::string InstallStampPath();
+std::string UpdateLogPath();
 
 class TInstallation {
  public:
   // Decides once, for the run and its finish step, whether the installation is portable
   // (the home folder lies on a removable, USB or IEEE 1394 drive) or shared.
   TInstallation(const std::string& homeDir, const std::string& why);
+  ~TInstallation();
+  TInstallation(const TInstallation&) = delete;
+  TInstallation& operator=(const TInstallation&) = delete;
 
+  // Takes the records for this installation: one setup at a time writes module files, the
+  // stamp and the update log, from the run to the end of its finish step, across every
+  // session of the computer. Waits while another setup holds them (repainting this thread's
+  // windows meanwhile); one that was killed leaves them at once. False when they are still
+  // held after two minutes: nothing may be written then.
+  bool TakeRecords();
   // Queues the module files for every module folder and writes them one by one through
   // the store (which asks about a file it cannot write). False after Abort: the files
   // written before stay, the failed one keeps its older copy.
   bool Run();
-  // For a shared installation, the install stamp and the update log. Throws with the
-  // update log's name and the reason when it cannot be merged.
+  // For a shared installation, the install stamp and the update log; then the records are
+  // given back. Throws with the update log's name and the reason when it cannot be merged
+  // (the records stay taken for another try).
   void FinishStep();
 
   const std::string HomeDir;
@@ -41,15 +63,16 @@ class TInstallation {
   double InstallTime = 0;  // the moment of a shared installation's finish step
 
  private:
-  const std::string sharedData_;  // the shared Zentrova data folder
   // Its folders that the run and the finish step write in, checked once and held from the
   // first file to the end of the installation.
   inst::TPinnedFolders sharedFolders_;
+  void GiveBackRecords();
+  inst::UniqueHandle records_;  // the records' mutex while this installation owns it
 };
 
-// The unattended installation (/S) with the arguments left after the options: the home
-// folder the wizard would propose, the checks of its pages, the run and the finish step,
-// MAINDIR saved. No window and no box; the exit code tells the outcome.
-int InstallUnattended(const std::vector<std::string>& args);
+// The unattended installation (/S): the home folder the wizard would propose, the checks of
+// its pages, the run and the finish step, MAINDIR saved. No window and no box; the exit code
+// tells the outcome.
+int InstallUnattended(const TCommandLine& commandLine);
 
 }  // namespace wizard

@@ -28,6 +28,7 @@
 #include "ui/TabSheet.h"
 #include "wizard/HomeFolder.h"
 #include "wizard/Installation.h"
+#include "wizard/SetupLog.h"
 
 namespace wizard {
 
@@ -82,9 +83,14 @@ const wchar_t* const kWrongFolderText =
     L"The specified folder does not contain a properly installed Zentrova Word Processor.\r"
     "Please specify the proper home folder of Zentrova Word Processor on your hard disk.";
 
+const wchar_t* const kRecordsBusyText =
+    L"Another setup program is installing at the same time and has not finished within two "
+    "minutes. Nothing has been installed.\r"
+    "Please run this setup again when the other one has finished.";
+
 std::wstring CloseQuestion() { return inst::FormatText(kCloseQuestion, {kProductName, kProductName}); }
 
-TMainDlgForm::TMainDlgForm() {
+TMainDlgForm::TMainDlgForm(const TCommandLine& commandLine) {
   RegisterHandler("BNClick", &TMainDlgForm::BNClick);
   RegisterHandler("CancelBtnClick", &TMainDlgForm::CancelBtnClick);
   RegisterHandler("FormCloseQuery", &TMainDlgForm::FormCloseQuery);
@@ -129,9 +135,7 @@ TMainDlgForm::TMainDlgForm() {
   StartLbl->SetCaption(inst::FormatText(StartLbl->Caption(), {kProductName}));
   FinishLbl->SetCaption(inst::FormatText(FinishLbl->Caption(), {kProductName}));
   Localize(this);
-  ReadInitialSettings();
-  DestDirEdt->SetText(HomeDir);
-  DestDirLstBx->ShowFolder(HomeDir);
+  ReadInitialSettings(commandLine);
   SetTimer(Handle(), kDrivePollTimer, kDrivePollMs, nullptr);
   GoToPage(kNoPage, kWelcomePage);
   FormReady = true;
@@ -157,9 +161,16 @@ void TMainDlgForm::ShowLogos() {
   DeleteFileW(inst::Widen(temp).c_str());
 }
 
-void TMainDlgForm::ReadInitialSettings() {
+void TMainDlgForm::ReadInitialSettings(const TCommandLine& commandLine) {
   const SavedSettings saved = ReadSettings();
-  HomeDir = InitialHomeDir(saved, ReadSetupOptions(SplitCommandLine(GetCommandLineA())).rest);
+  const HomeProposal proposal = ProposeHomeDir(saved, commandLine);
+  HomeDir = proposal.folder;
+  ProtectFromLog(inst::JoinPath(HomeDir, inst::kHostExe));
+  // A folder the code page cannot name is shown as typed; Next refuses it like any
+  // folder without the word processor.
+  if (proposal.named) DestDirEdt->SetText(HomeDir);
+  else DestDirEdt->SetCaption(commandLine.homeDirTyped);
+  DestDirLstBx->ShowFolder(proposal.named ? HomeDir : inst::Narrow(commandLine.homeDirTyped));
   FinishChkBx->SetChecked(saved.launch);
 }
 
@@ -284,18 +295,20 @@ void TMainDlgForm::GoToPage(TPage from, TPage to) {
         return;
       }
       HomeDir = DestDirEdt->Text();
+      ProtectFromLog(inst::JoinPath(HomeDir, inst::kHostExe));
       focus = NextBtn;
       break;
     case kInstallingPage:
-      if (HostIsRunning()) {
-        Tell(kHostRunningText);
-        return;
-      }
-      // The folder accepted on the home-folder page may have gone since (a stick pulled).
-      if (!HoldsHost(HomeDir)) {
-        Tell(kWrongFolderText);
-        GoToPage(kReadyPage, kDestDirPage);
-        return;
+      switch (CheckBeforeRun(HomeDir)) {
+        case TRunCheck::HostRunning:
+          Tell(kHostRunningText);
+          return;
+        case TRunCheck::WrongFolder:
+          Tell(kWrongFolderText);
+          GoToPage(kReadyPage, kDestDirPage);
+          return;
+        case TRunCheck::Ready:
+          break;
       }
       break;
     case kFinishPressed:
@@ -321,6 +334,12 @@ void TMainDlgForm::InstallationRun() {
   // Let the installing page show before the thread is busy writing files.
   UpdateWindow(Handle());
   installation_ = std::make_unique<TInstallation>(HomeDir, "accepted on the home-folder page");
+  if (!installation_->TakeRecords()) {
+    inst::SetupMessage(inst::Localized(kRecordsBusyText), inst::TDialogKind::Error,
+                       inst::buttons::OK);
+    EndDialog(ui::mrCancel);  // nothing was written
+    return;
+  }
   if (!installation_->Run()) {
     EndDialog(ui::mrCancel);  // the user chose Abort; what was written stays
     return;

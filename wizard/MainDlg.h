@@ -9,6 +9,7 @@
 #include <string>
 
 #include "ui/Form.h"
+#include "wizard/CommandLine.h"
 
 namespace ui {
 class TBevel;
@@ -53,6 +54,7 @@ extern const wchar_t* const kCancelCaption;
 extern const wchar_t* const kHostRunningText;
 extern const wchar_t* const kLicenseQuestion;
 extern const wchar_t* const kWrongFolderText;
+extern const wchar_t* const kRecordsBusyText;
 std::wstring CloseQuestion();
 
 // The RCDATA resource that holds the window's layout.
@@ -60,7 +62,8 @@ inline constexpr const char* kMainDlgLayout = "TMAINDLGFORM";
 
 class TMainDlgForm : public ui::TForm {
  public:
-  TMainDlgForm();
+  // The home folder comes from the command line's "-d" option when it has one.
+  explicit TMainDlgForm(const TCommandLine& commandLine = {});
   ~TMainDlgForm() override;
   const char* ClassName() const override { return "TMainDlgForm"; }
 
@@ -116,7 +119,7 @@ class TMainDlgForm : public ui::TForm {
   void FormCloseQuery(ui::TControl* sender, bool& canClose);
   void DestDirLstBxChange(ui::TControl* sender);
 
-  void ReadInitialSettings();
+  void ReadInitialSettings(const TCommandLine& commandLine);
   void ShowLogos();
   bool LoadLicense();
   void InstallationRun();

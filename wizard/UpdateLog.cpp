@@ -95,20 +95,29 @@ void MergeUpdateLog(std::vector<std::string>& log, const std::vector<std::string
   log.insert(log.end(), sortedPublic.begin(), sortedPublic.end());
 }
 
-std::vector<std::string> LoadLogLines(const std::string& path, inst::TPinnedFolders* shared) {
+TLogText LoadLogText(const std::string& path, inst::TPinnedFolders* shared) {
   std::string text;
   const inst::TSharedFolders folders(shared);
   if (const DWORD error = inst::ReadWholeFile(
           path, text, {.maxSize = kLogSizeLimit, .linkFree = folders.get()}))
     FileError(kCannotOpenLogText, path, error);
-  text.resize(std::min(text.size(), text.find('\0')));
-  return inst::SplitLines(text);
+  TLogText log;
+  const std::size_t nul = std::min(text.size(), text.find('\0'));
+  log.tail = text.substr(nul);
+  text.resize(nul);
+  log.lines = inst::SplitLines(text);
+  return log;
 }
 
-void SaveLogLines(const std::string& path, const std::vector<std::string>& lines,
-                  inst::TPinnedFolders* shared) {
+void SaveLogText(const std::string& path, const TLogText& log, inst::TPinnedFolders* shared) {
+  // A log past the limit could not be merged by the next run: refused before any write.
+  std::uint64_t size = log.tail.size();
+  for (const std::string& line : log.lines) size += line.size() + 2;
+  if (size > kLogSizeLimit) FileError(kCannotWriteLogText, path, ERROR_FILE_TOO_LARGE);
   std::string text;
-  for (const std::string& line : lines) text += line + "\r\n";
+  text.reserve(static_cast<std::size_t>(size));
+  for (const std::string& line : log.lines) (text += line) += "\r\n";
+  text += log.tail;
   const inst::TSharedFolders folders(shared);
   // Failures reach the user with the system's reason; the log stays as it was.
   if (const DWORD error =

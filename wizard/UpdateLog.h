@@ -41,14 +41,20 @@ void SortLogLines(std::vector<std::string>& lines);
 void MergeUpdateLog(std::vector<std::string>& log, const std::vector<std::string>& sortedPublic,
                     double installTime);
 
-// Lines end at CR LF, a lone CR or a lone LF; a NUL byte ends the text. Throws with the
-// file's name and the reason when it cannot be read, is larger than 16 MB, or lies past a
-// link that is not followed below the shared data folder.
-std::vector<std::string> LoadLogLines(const std::string& path,
-                                      inst::TPinnedFolders* shared = nullptr);
-// Writes each line with CR LF, whole or not at all (a failed save never leaves a cut log).
-// Throws like LoadLogLines.
-void SaveLogLines(const std::string& path, const std::vector<std::string>& lines,
-                  inst::TPinnedFolders* shared = nullptr);
+// A log as read: its lines, which end at CR LF, a lone CR or a lone LF, up to the first NUL
+// byte (where the word processor stops reading too), and the bytes from that NUL on, which
+// nothing reads or changes but which are kept on the disk.
+struct TLogText {
+  std::vector<std::string> lines;
+  std::string tail;  // empty, or a NUL and what follows it
+};
+// Throws with the file's name and the reason when it cannot be read, is larger than 16 MB,
+// or lies past a link that is not followed below the shared data folder.
+TLogText LoadLogText(const std::string& path, inst::TPinnedFolders* shared = nullptr);
+// Writes each line with CR LF, then the tail, whole or not at all (a failed save never
+// leaves a cut log). Throws like LoadLogText, also when the text would be larger than 16 MB
+// (nothing is written then, so the next run can still read the log).
+void SaveLogText(const std::string& path, const TLogText& log,
+                 inst::TPinnedFolders* shared = nullptr);
 
 }  // namespace wizard

@@ -5,7 +5,11 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "instutils/DateTime.h"
@@ -554,18 +558,26 @@ TEST_F(HeldFileTest, RetryAfterReleaseCompletesTheFile) {
   EXPECT_TRUE(InstalledAsInPayload(Public("Spellcheck\\lv_LV.dic"), "lv_LV.dic"));
 }
 
-TEST_F(HeldFileTest, IgnoreGoesOnAndTheLogStillListsTheFile) {
+TEST_F(HeldFileTest, IgnoreGoesOnAndTheFileKeepsItsOldEntryInTheLog) {
   TSetupRun run;
   testkit::TFileHolder* holder = nullptr;
   StartWithHeldFile(run, holder);
   ASSERT_TRUE(box_.has_value());
+  const std::string dic = Public("Spellcheck\\lv_LV.dic");
+  const std::string aff = Public("Spellcheck\\lv_LV.aff");
+  WriteFile(SharedZentrova() + "\\Update.log", "*0000000000000000\r\n" + dic + "\r\n" + aff + "\r\n");
   testkit::PressButton(box_->window, IDIGNORE);
   ASSERT_TRUE(run.WaitForTitle(L"Installation Complete"));
   FinishWith(run, false);
   delete holder;
-  EXPECT_TRUE(InstalledAsInPayload(Public("Spellcheck\\lv_LV.aff"), "lv_LV.aff"));
+  EXPECT_TRUE(InstalledAsInPayload(aff, "lv_LV.aff"));
+  // The old copy stays in its old group; the new group lists what was written.
   const auto log = LogLines();
-  EXPECT_NE(std::find(log.begin(), log.end(), Public("Spellcheck\\lv_LV.dic")), log.end());
+  ASSERT_EQ(log.size(), 8u);
+  EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + 2),
+            (std::vector<std::string>{"*0000000000000000", dic}));
+  EXPECT_EQ(std::count(log.begin(), log.end(), dic), 1);
+  EXPECT_EQ(std::count(log.begin(), log.end(), aff), 1);
 }
 
 // On a Latvian system, as on-latvian-system.sh makes one: ANSI code page 1257 and a
@@ -778,15 +790,27 @@ class UnattendedTest : public InstallTest {
  protected:
   // Runs the program (the built Setup.exe unless given) to its end; its exit code.
   DWORD RunSilent(const std::string& arguments, const std::string& program = "") {
-    std::string command = "\"" + (program.empty() ? Built.setupExe : program) + "\" " + arguments;
-    STARTUPINFOA si{};
+    return RunSilent(testkit::WidenAnsi(arguments), program);
+  }
+  DWORD RunSilent(const std::wstring& arguments, const std::string& program = "") {
+    PROCESS_INFORMATION pi = StartSilent(arguments, program);
+    return pi.hProcess ? WaitSilent(pi) : STILL_ACTIVE;
+  }
+  // A wide command line, so that its characters reach the program unchanged.
+  static PROCESS_INFORMATION StartSilent(const std::wstring& arguments,
+                                         const std::string& program = "") {
+    std::wstring command =
+        L"\"" + testkit::WidenAnsi(program.empty() ? Built.setupExe : program) + L"\" " + arguments;
+    STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &si, &pi)) {
-      ADD_FAILURE() << "cannot start " << command;
-      return STILL_ACTIVE;
-    }
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &si, &pi))
+      ADD_FAILURE() << "cannot start Setup.exe";
+    return pi;
+  }
+  // Waits for the run to end, with no window of it ever visible; its exit code.
+  static DWORD WaitSilent(PROCESS_INFORMATION& pi) {
     struct TShown {
       DWORD pid;
       bool any;
@@ -801,7 +825,7 @@ class UnattendedTest : public InstallTest {
     const DWORD start = GetTickCount();
     while (WaitForSingleObject(pi.hProcess, 20) == WAIT_TIMEOUT && GetTickCount() - start < 60000)
       EnumWindows(TShown::Visit, reinterpret_cast<LPARAM>(&shown));
-    EXPECT_FALSE(shown.any) << "a window of the process was visible: " << command;
+    EXPECT_FALSE(shown.any) << "a window of the process was visible";
     DWORD code = STILL_ACTIVE;
     GetExitCodeProcess(pi.hProcess, &code);
     if (code == STILL_ACTIVE) TerminateProcess(pi.hProcess, 99);
@@ -917,6 +941,114 @@ TEST_F(UnattendedTest, ADamagedPayloadEndsWithOneAndNoBox) {
   EXPECT_NE(log.find("Could not start: The setup program's attached files are damaged"),
             std::string::npos) << log;
   EXPECT_TRUE(Logged("Exit code: 1"));
+}
+
+TEST_F(UnattendedTest, ASetupWaitsWhileAnotherHoldsTheRecordsAndTakesOverAnAbandonedLock) {
+  const std::string home = MakeHome();
+  CreateDirectoryA(SharedZentrova().c_str(), nullptr);
+  CreateDirectoryA((SharedZentrova() + "\\Hidden").c_str(), nullptr);
+  const std::wstring arguments =
+      L"/S \"-d" + testkit::WidenAnsi(home) + L"\" \"/LOG=" + testkit::WidenAnsi(LogPath()) + L"\"";
+  HANDLE lock = CreateMutexW(nullptr, TRUE, L"Global\\Zentrova Latvian Spellchecker Setup Records");
+  ASSERT_NE(lock, nullptr);
+  PROCESS_INFORMATION waiting = StartSilent(arguments);
+  // Two seconds of a run that would take less than one: nothing is written meanwhile.
+  EXPECT_EQ(WaitForSingleObject(waiting.hProcess, 2000), WAIT_TIMEOUT);
+  EXPECT_FALSE(testkit::FolderIsThere(Public("Spellcheck")));
+  ReleaseMutex(lock);
+  EXPECT_EQ(WaitSilent(waiting), 0u);
+  EXPECT_TRUE(Logged("Another setup is changing the records: waiting for it, two minutes at most"));
+  EXPECT_TRUE(Logged("The other setup has finished: going on"));
+  // A thread that ends while it holds the lock abandons it, as a killed setup does.
+  std::thread([lock] { WaitForSingleObject(lock, INFINITE); }).join();
+  EXPECT_EQ(RunSilent(arguments), 0u);
+  EXPECT_FALSE(Logged("Another setup is changing the records: waiting for it, two minutes at most"));
+  CloseHandle(lock);
+}
+
+// The bytes of a file named in any characters; empty when there is none.
+std::string ReadWide(const std::wstring& path) {
+  std::ifstream in(std::filesystem::path(path), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string Utf8(const std::wstring& text) {
+  std::string utf8(text.size() * 3, '\0');
+  utf8.resize(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                  utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr));
+  return utf8;
+}
+
+TEST_F(UnattendedTest, AHomeFolderTheCodePageCannotNameIsRefusedNotTakenForItsLookAlike) {
+  ASSERT_EQ(GetACP(), 1252u) << "on a Western system best fit makes i-macron an i";
+  MakeHome("Riki");
+  const std::wstring typed = testkit::WidenAnsi(folder_ / "R") + L"\u012Bki";
+  const std::wstring log = testkit::WidenAnsi(folder_ / "R") + L"\u012Bki.log";  // anywhere
+  EXPECT_EQ(RunSilent(L"/S \"-d" + typed + L"\" \"/LOG=" + log + L"\""), 2u);
+  EXPECT_FALSE(testkit::FolderIsThere(SharedZentrova()));
+  EXPECT_FALSE(HasSetting("MAINDIR"));
+  const std::string text = ReadWide(log);
+  for (const std::wstring& line :
+       {L"Nothing installed: the home folder " + typed +
+            L" (given by the -d option) cannot be named in the system's code page",
+        std::wstring(L"Exit code: 2")})
+    EXPECT_NE(text.find("\r\n" + Utf8(line) + "\r\n"), std::string::npos) << text;
+  // The command line as typed.
+  EXPECT_NE(text.find("/S \"-d" + Utf8(typed) + "\" \"/LOG="), std::string::npos) << text;
+}
+
+TEST_F(UnattendedTest, TheLogNeverReplacesAFileTheInstallationWritesOrReliesOn) {
+  const std::string home = MakeHome();
+  CreateDirectoryA(SharedZentrova().c_str(), nullptr);
+  CreateDirectoryA((SharedZentrova() + "\\Hidden").c_str(), nullptr);
+  ASSERT_EQ(RunSilent("/S \"-d" + home + "\""), 0u);  // the records exist
+  const std::string program = folder_ / "Setup copy.exe";
+  ASSERT_TRUE(CopyFileA(Built.setupExe.c_str(), program.c_str(), FALSE));
+  const std::string host = home + "\\qzv.exe", hostLink = folder_ / "linked.exe";
+  ASSERT_TRUE(CreateHardLinkA(hostLink.c_str(), host.c_str(), nullptr));
+  std::string upperLog = SharedZentrova() + "\\UPDATE.LOG";
+  CharUpperA(upperLog.data());
+  const struct {
+    const char* what;
+    std::string log, check, program;
+  } cases[] = {
+      {"the update log in other letters", upperLog, SharedZentrova() + "\\Update.log", ""},
+      {"a module file by a detour", Public("Spellcheck\\..\\Spellcheck\\lv_LV.dic"),
+       Public("Spellcheck\\lv_LV.dic"), ""},
+      {"the install stamp", SharedZentrova() + "\\Hidden\\install_stamp",
+       SharedZentrova() + "\\Hidden\\install_stamp", ""},
+      {"the word processor through a hard link", hostLink, host, ""},
+      {"the running program", program, program, program},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(RunSilent("/S \"-d" + home + "\" \"/LOG=" + c.log + "\"", c.program), 0u);
+    EXPECT_EQ(ReadWholeFile(c.check).find("Command line: "), std::string::npos);
+  }
+  EXPECT_TRUE(InstalledAsInPayload(Public("Spellcheck\\lv_LV.dic"), "lv_LV.dic"));
+  EXPECT_EQ(ReadWholeFile(SharedZentrova() + "\\Hidden\\install_stamp").size(), 8u);
+  EXPECT_EQ(LogLines().size(), 7u);
+  DeleteFileA(hostLink.c_str());
+}
+
+TEST_F(UnattendedTest, TwoAtOnceLeaveTheStampAndTheLogAgreeing) {
+  const std::string home = MakeHome();
+  CreateDirectoryA(SharedZentrova().c_str(), nullptr);
+  CreateDirectoryA((SharedZentrova() + "\\Hidden").c_str(), nullptr);
+  const std::wstring arguments = L"/S \"-d" + testkit::WidenAnsi(home) + L"\"";
+  for (int round = 0; round < 4; ++round) {
+    SCOPED_TRACE(round);
+    PROCESS_INFORMATION first = StartSilent(arguments), second = StartSilent(arguments);
+    ASSERT_TRUE(first.hProcess && second.hProcess);
+    EXPECT_EQ(WaitSilent(first), 0u);
+    EXPECT_EQ(WaitSilent(second), 0u);
+    std::string stamp = "*";
+    for (unsigned char b : ReadWholeFile(SharedZentrova() + "\\Hidden\\install_stamp"))
+      stamp += {"0123456789ABCDEF"[b >> 4], "0123456789ABCDEF"[b & 15]};
+    const std::vector<std::string> log = LogLines();
+    ASSERT_EQ(log.size(), 7u);  // every entry moved into the newest group
+    EXPECT_EQ(log[0], stamp);
+  }
 }
 
 TEST_F(UnattendedTest, HelpBesideSilentShowsTheOptionsAndInstallsNothing) {

@@ -18,14 +18,14 @@ const wchar_t kLaunchBox[] = L"&Launch Zentrova Word Processor";
 
 std::wstring W(const std::string& s) { return std::wstring(s.begin(), s.end()); }
 
-// Text as it arrives in the program's narrow command line and comes back from a control:
-// through the ANSI code page and back.
+// Text as it comes back from a control: through the ANSI code page, "?" for every character
+// without a place there (never a look-alike letter), and back.
 std::wstring ThroughAnsi(const std::wstring& text) {
-  const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr,
-                                    0, nullptr, nullptr);
+  const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(),
+                                    static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
   std::string narrow(n, '\0');
-  WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), narrow.data(), n,
-                      nullptr, nullptr);
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()),
+                      narrow.data(), n, nullptr, nullptr);
   std::wstring wide(narrow.size(), L'\0');
   wide.resize(MultiByteToWideChar(CP_ACP, 0, narrow.data(), n, wide.data(), n));
   return wide;
@@ -53,6 +53,9 @@ using StartInputTest = WizardTest;
 
 TEST_F(StartInputTest, BadHomeFolderOptionsAreShownAndRefusedOnNext) {
   MakeHome();  // "Zentrova Home" in the test folder, the current folder of the relative case
+  // Where best fit would take "Rīki" on a Western system.
+  MakeHome("Riki");
+  const std::wstring latvian = W(folder_ / "R") + L"\u012Bki";
   ASSERT_EQ(GetFileAttributesA("C:\\Zentrova"), INVALID_FILE_ATTRIBUTES);
   const std::wstring longFolder = L"C:\\" + std::wstring(997, L'x');
   const std::wstring foreign = L"C:\\Dz\u012Bvok\u013Ca mape\\\u4E2D\u6587\\\U0001F600";
@@ -63,7 +66,8 @@ TEST_F(StartInputTest, BadHomeFolderOptionsAreShownAndRefusedOnNext) {
     std::wstring refused;    // in the edit box after Next, cleaned; empty: "<drive>:\Zentrova"
   } cases[] = {
       {"1,000 characters", L"-d" + longFolder, longFolder, longFolder},
-      {"outside code page 1252", L"\"-d" + foreign + L"\"", ThroughAnsi(foreign), ThroughAnsi(foreign)},
+      {"outside code page 1252", L"\"-d" + foreign + L"\"", foreign, ThroughAnsi(foreign)},
+      {"a look-alike of a real home", L"\"-d" + latvian + L"\"", latvian, ThroughAnsi(latvian)},
       {"quotes inside the option", L"-d\"C:\\Some Folder\"\\Deeper \"x y\"",
        L"C:\\Some Folder\\Deeper", L"C:\\Some Folder\\Deeper"},
       {"a quote left open, blanks around", L"\"-d  C:\\Open Quote  ", L"  C:\\Open Quote  ",

@@ -61,13 +61,19 @@ class UpdateLogTest : public SharedInstallTest {
   }
 };
 
-TEST_F(UpdateLogTest, NulsLoneLineEndsAndLongLinesAreReadLineByLine) {
+TEST_F(UpdateLogTest, NulsLoneLineEndsAndLongLinesAreReadLineByLineAndTheTailIsKept) {
   const std::string longLine = "C:\\Elsewhere\\" + std::string(100000, 'w');
-  WriteOldLog("first\rsecond\nthird\r\n\r\n" + longLine + "\n\n" + "fourth" + std::string(1, '\0') +
-              "after the NUL\r\n");
+  // What follows the NUL is no text the merge reads, so it comes back byte for byte.
+  const std::string tail = std::string("\0after the NUL\n\r\0", 17) + longLine + "\r\n";
+  WriteOldLog("first\rsecond\nthird\r\n\r\n" + longLine + "\n\n" + "fourth" + tail);
   TSetupRun run;
   InstallToFinishPage(run);
   FinishAndExit(run);
+  const std::string text = testkit::ReadWholeFile(LogPath());
+  const std::size_t nul = text.find('\0');
+  ASSERT_NE(nul, std::string::npos);
+  EXPECT_TRUE(text.substr(nul) == tail) << "the bytes from the NUL on were changed";
+  WriteOldLog(text.substr(0, nul));  // the text part alone, read as the word processor reads it
   const std::vector<std::string> log = CrLfLines(LogPath());
   ASSERT_GE(log.size(), 5u);
   EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + 5),

@@ -28,6 +28,7 @@
 #include "ui/Memo.h"
 #include "ui/PageControl.h"
 #include "ui/TabSheet.h"
+#include "wizard/CommandLine.h"
 #include "wizard/HomeFolder.h"
 #include "wizard/MainDlg.h"
 #include "wizard/UpdateLog.h"
@@ -94,6 +95,7 @@ TEST(LatvianTexts, EachEnglishTextOfTheProgramHasOneLatvianTextAndNoneIsStale) {
       {"wizard/MainDlg.cpp kHostRunningText", wizard::kHostRunningText},
       {"wizard/MainDlg.cpp kLicenseQuestion", wizard::kLicenseQuestion},
       {"wizard/MainDlg.cpp kWrongFolderText", wizard::kWrongFolderText},
+      {"wizard/MainDlg.cpp kRecordsBusyText", wizard::kRecordsBusyText},
       {"wizard/MainDlg.cpp kCloseQuestion", wizard::CloseQuestion()},
       {"payload/AttachFiles.h kCannotCreateText", inst::Widen(payload::kCannotCreateText)},
       {"payload/AttachFiles.h kDamagedText", inst::Widen(payload::kDamagedText)},
@@ -104,7 +106,7 @@ TEST(LatvianTexts, EachEnglishTextOfTheProgramHasOneLatvianTextAndNoneIsStale) {
       {"wizard/UpdateLog.h kLogTooLargeText", inst::Widen(wizard::kLogTooLargeText)},
       {"instutils/Files.h kLinkNotFollowedText", inst::Widen(inst::kLinkNotFollowedText)},
       {"ui/Application.h kUnknownErrorText", inst::Widen(ui::kUnknownErrorText)},
-      {"wizard/HomeFolder.h kOptionsHelpText", inst::Widen(wizard::kOptionsHelpText)},
+      {"wizard/CommandLine.h kOptionsHelpText", inst::Widen(wizard::kOptionsHelpText)},
   };
   english.insert(std::begin(code), std::end(code));
   for (int page = wizard::kWelcomePage; page <= wizard::kFinishPage; ++page)

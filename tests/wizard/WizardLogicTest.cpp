@@ -13,8 +13,10 @@
 #include "instutils/DateTime.h"
 #include "instutils/Files.h"
 #include "instutils/InstUtils.h"
+#include "instutils/Widen.h"
 #include "tests/common/TestFolder.h"
 #include "tests/common/WindowDriver.h"
+#include "wizard/CommandLine.h"
 #include "wizard/HomeFolder.h"
 #include "wizard/UpdateLog.h"
 
@@ -74,58 +76,95 @@ TEST(NormalizeDestDir, CleansTheTypedFolder) {
   EXPECT_EQ(NormalizeDestDirText("\tD:\\Word", 'c', pf), "c:\\Zentrova");
 }
 
+using WLines = std::vector<std::wstring>;
+
+// The home folder proposed for the arguments after the program's name.
+std::string Proposed(const SavedSettings& saved, WLines args) {
+  args.insert(args.begin(), L"Setup.exe");
+  return ProposeHomeDir(saved, ReadCommandLine(args)).folder;
+}
+
 TEST(CommandLine, SplitsAtBlanksAndControlCharactersWithQuotesGrouping) {
-  EXPECT_EQ(SplitCommandLine("Setup.exe -dD:\\Word"), (Lines{"Setup.exe", "-dD:\\Word"}));
-  EXPECT_EQ(SplitCommandLine("\"C:\\My Setup\\Setup.exe\"  \"-dC:\\Program Files\\Z\" x"),
-            (Lines{"C:\\My Setup\\Setup.exe", "-dC:\\Program Files\\Z", "x"}));
-  EXPECT_EQ(SplitCommandLine("a\t-d\"D:\\A B\"\x01tail"), (Lines{"a", "-dD:\\A B", "tail"}));
-  EXPECT_EQ(SplitCommandLine("  "), Lines{});
+  EXPECT_EQ(SplitCommandLine(L"Setup.exe -dD:\\Word"), (WLines{L"Setup.exe", L"-dD:\\Word"}));
+  EXPECT_EQ(SplitCommandLine(L"\"C:\\My Setup\\Setup.exe\"  \"-dC:\\Program Files\\Z\" x"),
+            (WLines{L"C:\\My Setup\\Setup.exe", L"-dC:\\Program Files\\Z", L"x"}));
+  EXPECT_EQ(SplitCommandLine(L"a\t-d\"D:\\A B\"\x01tail"), (WLines{L"a", L"-dD:\\A B", L"tail"}));
+  // A full-width quote is a letter like any other: it neither groups nor ends the argument.
+  EXPECT_EQ(SplitCommandLine(L"a \"-dC:\\\uFF02 /LOG=x\""), (WLines{L"a", L"-dC:\\\uFF02 /LOG=x"}));
+  EXPECT_EQ(SplitCommandLine(L"  "), WLines{});
 }
 
 TEST(CommandLine, DashDInTheFirstArgumentOverridesTheSavedFolder) {
   SavedSettings saved;
   saved.hasMainDir = true;
   saved.mainDir = "C:\\windows";
-  EXPECT_EQ(InitialHomeDir(saved, {"Setup.exe"}), "C:\\windows");
-  EXPECT_EQ(InitialHomeDir(saved, {"Setup.exe", "-dD:\\Word"}), "D:\\Word");
-  EXPECT_EQ(InitialHomeDir(saved, {"Setup.exe", "-d"}), "");
-  EXPECT_EQ(InitialHomeDir(saved, {"Setup.exe", "-DD:\\Word"}), "C:\\windows");
-  EXPECT_EQ(InitialHomeDir(saved, {"Setup.exe", "x", "-dD:\\Word"}), "C:\\windows");
+  EXPECT_EQ(Proposed(saved, {}), "C:\\windows");
+  EXPECT_EQ(Proposed(saved, {L"-dD:\\Word"}), "D:\\Word");
+  EXPECT_EQ(Proposed(saved, {L"-d"}), "");
+  EXPECT_EQ(Proposed(saved, {L"-DD:\\Word"}), "C:\\windows");
+  EXPECT_EQ(Proposed(saved, {L"x", L"-dD:\\Word"}), "C:\\windows");
+  EXPECT_EQ(Proposed(saved, {L"", L"-dD:\\Word"}), "C:\\windows");
   const std::string longFolder = "C:\\" + std::string(300, 'a');
-  EXPECT_EQ(InitialHomeDir(saved, {"Setup.exe", "-d" + longFolder}), longFolder);
+  EXPECT_EQ(Proposed(saved, {L"-d" + std::wstring(longFolder.begin(), longFolder.end())}), longFolder);
 }
 
-TEST(CommandLine, OptionsAreTakenOutWhereverTheyStandAndTheRestReadAsBefore) {
+TEST(CommandLine, OptionsAreTakenOutWhereverTheyStandAndLookAlikesAreNone) {
+  ASSERT_EQ(GetACP(), 1252u) << "the look-alikes are those of a Western system";
   const struct {
-    Lines args;
+    WLines args;
     bool silent, help;
-    const char* log;  // nullptr: no /LOG=
-    Lines rest;
+    const wchar_t* log;  // nullptr: no /LOG=
+    const wchar_t* home;  // nullptr: no -d
     std::optional<inst::TLanguage> language = {};
   } cases[] = {
-      {{"Setup.exe", "/S", "-dE:\\Z"}, true, false, nullptr, {"Setup.exe", "-dE:\\Z"}},
-      {{"Setup.exe", "-dE:\\Z", "-s"}, true, false, nullptr, {"Setup.exe", "-dE:\\Z"}},
-      {{"Setup.exe", "/log=C:\\a b.log", "-HELP", "x"}, false, true, "C:\\a b.log", {"Setup.exe", "x"}},
-      {{"Setup.exe", "-?", "/LOG=", "/LOG"}, false, true, "", {"Setup.exe", "/LOG"}},
+      {{L"Setup.exe", L"/S", L"-dE:\\Z"}, true, false, nullptr, L"E:\\Z"},
+      {{L"Setup.exe", L"-dE:\\Z", L"-s"}, true, false, nullptr, L"E:\\Z"},
+      {{L"Setup.exe", L"/log=C:\\a b.log", L"-HELP", L"x"}, false, true, L"C:\\a b.log", nullptr},
+      {{L"Setup.exe", L"-?", L"/LOG=", L"/LOG"}, false, true, L"", nullptr},
       // Only the exact words count; the program's own name is never an option.
-      {{"/S", "/Silent", "/s2", "-D", ""}, false, false, nullptr, {"/S", "/Silent", "/s2", "-D", ""}},
+      {{L"/S", L"/Silent", L"/s2", L"-D", L""}, false, false, nullptr, nullptr},
+      // Full-width letters and slashes, a dotted capital I: what best fit would turn into an
+      // option is none. The log's path is kept in its own characters.
+      {{L"Setup.exe", L"\uFF0FS", L"/\uFF33", L"/HELP\u0130", L"/LOG=C:\\R\u012Bki\\a.log"}, false,
+       false, L"C:\\R\u012Bki\\a.log", nullptr},
       // The last language the wizard speaks wins; others are taken out and change nothing.
-      {{"Setup.exe", "/LANG=lv", "-dE:\\Z", "-lang=EN", "/LANG=de"}, false, false, nullptr,
-       {"Setup.exe", "-dE:\\Z"}, inst::TLanguage::English},
-      {{"Setup.exe", "-Lang=LV"}, false, false, nullptr, {"Setup.exe"}, inst::TLanguage::Latvian},
-      {{"Setup.exe", "/LANG=", "/LANG"}, false, false, nullptr, {"Setup.exe", "/LANG"}},
+      {{L"Setup.exe", L"/LANG=lv", L"-dE:\\Z", L"-lang=EN", L"/LANG=de"}, false, false, nullptr,
+       L"E:\\Z", inst::TLanguage::English},
+      {{L"Setup.exe", L"-Lang=LV", L"/LANG=\uFF4C\uFF56"}, false, false, nullptr, nullptr,
+       inst::TLanguage::Latvian},
   };
   for (const auto& c : cases) {
-    const SetupOptions o = ReadSetupOptions(c.args);
-    EXPECT_EQ(o.silent, c.silent) << c.args[1];
-    EXPECT_EQ(o.help, c.help) << c.args[1];
-    EXPECT_EQ(o.hasLog, c.log != nullptr) << c.args[1];
+    SCOPED_TRACE(inst::NarrowUtf8(c.args[1]));
+    const TCommandLine o = ReadCommandLine(c.args);
+    EXPECT_EQ(o.silent, c.silent);
+    EXPECT_EQ(o.help, c.help);
+    EXPECT_EQ(o.hasLog, c.log != nullptr);
     if (c.log) {
       EXPECT_EQ(o.logPath, c.log);
     }
-    EXPECT_EQ(o.rest, c.rest);
-    EXPECT_EQ(o.language, c.language) << c.args[1];
+    EXPECT_EQ(o.hasHomeDir, c.home != nullptr);
+    if (c.home) {
+      EXPECT_EQ(o.homeDir, inst::Narrow(c.home));
+    }
+    EXPECT_EQ(o.language, c.language);
   }
+}
+
+TEST(CommandLine, AHomeFolderTheCodePageCannotNameIsNoFolderAtAll) {
+  ASSERT_EQ(GetACP(), 1252u) << "best fit would make i-macron an i on a Western system";
+  SavedSettings saved;
+  saved.hasMainDir = true;
+  saved.mainDir = "C:\\windows";
+  const TCommandLine line = ReadCommandLine({L"Setup.exe", L"-dC:\\R\u012Bki\\Zentrova", L"/S"});
+  EXPECT_TRUE(line.silent);
+  EXPECT_EQ(line.homeDirTyped, L"C:\\R\u012Bki\\Zentrova");
+  EXPECT_FALSE(line.homeDir.has_value());
+  const HomeProposal proposal = ProposeHomeDir(saved, line);
+  EXPECT_FALSE(proposal.named);
+  EXPECT_EQ(proposal.folder, "");  // neither the saved folder nor a look-alike
+  // What the edit box gives back for such a folder names nothing either.
+  EXPECT_FALSE(HoldsHost(inst::Narrow(L"C:\\R\u012Bki\\Zentrova")));
+  EXPECT_FALSE(HoldsHost(""));
 }
 
 TEST(CommandLine, LongPathPrefixesGoAndOtherDeviceFormsHoldNoHomeFolder) {
@@ -150,18 +189,18 @@ TEST(CommandLine, LongPathPrefixesGoAndOtherDeviceFormsHoldNoHomeFolder) {
   SavedSettings saved;
   saved.hasMainDir = true;
   saved.mainDir = "\\\\?\\C:\\windows";
-  EXPECT_EQ(InitialHomeDir(saved, {"Setup.exe"}), "C:\\windows");
-  EXPECT_EQ(InitialHomeDir(saved, {"Setup.exe", "-d\\\\?\\D:\\Word"}), "D:\\Word");
+  EXPECT_EQ(Proposed(saved, {}), "C:\\windows");
+  EXPECT_EQ(Proposed(saved, {L"-d\\\\?\\D:\\Word"}), "D:\\Word");
   EXPECT_EQ(NormalizeDestDirText(" \\\\?\\D:\\ ", 'c', "C:\\Program Files"), "D:\\Zentrova");
 }
 
 TEST(CommandLine, AMissingOrEmptySavedFolderGivesTheDefault) {
   const std::string fallback = ProgramFiles() + "\\Zentrova";
-  EXPECT_EQ(InitialHomeDir({}, {"Setup.exe"}), fallback);
+  EXPECT_EQ(Proposed({}, {}), fallback);
   SavedSettings gone;
   gone.hasMainDir = true;
   gone.mainDir = "C:\\no such folder here";
-  EXPECT_EQ(InitialHomeDir(gone, {"Setup.exe"}), fallback);
+  EXPECT_EQ(Proposed(gone, {}), fallback);
 }
 
 class SettingsTest : public ::testing::Test {
@@ -276,13 +315,30 @@ TEST(UpdateLogMerge, MatchesIgnoringCaseButNotTheKeepMark) {
             (Lines{"*A", "C:\\P\\u.tlx", "*B", "C:\\P\\v.tlx\t!", now, "C:\\P\\u.tlx\t!", "C:\\P\\v.tlx"}));
 }
 
-TEST(UpdateLogFile, ReadsEveryLineEndAndStopsAtNul) {
+TEST(UpdateLogFile, ReadsEveryLineEndUpToANulAndWritesTheRestBackAfterTheLines) {
   ScratchFolder dir;
   const std::string path = dir.path() + "Update.log";
-  WriteAll(path, std::string("a\r\nb\rc\nd\r\n\r\ne\0ignored\r\n", 22));
-  EXPECT_EQ(LoadLogLines(path), (Lines{"a", "b", "c", "d", "", "e"}));
-  SaveLogLines(path, {"*1", "x"});
-  EXPECT_EQ(ReadAll(path), "*1\r\nx\r\n");
+  const std::string tail("\0ignored\r\n\0\n", 12);
+  WriteAll(path, "a\r\nb\rc\nd\r\n\r\ne" + tail);
+  TLogText log = LoadLogText(path);
+  EXPECT_EQ(log.lines, (Lines{"a", "b", "c", "d", "", "e"}));
+  log.lines = {"*1", "x"};
+  SaveLogText(path, log);
+  EXPECT_EQ(ReadAll(path), "*1\r\nx\r\n" + tail);
+}
+
+TEST(UpdateLogFile, AMergeThatWouldPassTheLimitIsRefusedBeforeAnyWrite) {
+  ScratchFolder dir;
+  const std::string path = dir.path() + "Update.log";
+  // Just under the limit with lone LFs; written back with CR LF it would pass it.
+  std::string old;
+  for (int i = 0; i < 1100000; ++i) old += "C:\\P\\entry.dic\n";
+  ASSERT_LE(old.size(), 16u * 1024 * 1024);
+  WriteAll(path, old);
+  const TLogText log = LoadLogText(path);
+  EXPECT_THROW(SaveLogText(path, log), std::runtime_error);
+  EXPECT_EQ(ReadAll(path), old);
+  EXPECT_EQ(testkit::NamesIn(path + "*"), Lines{"Update.log"});
 }
 
 TEST(UpdateLogFile, AFailedSaveKeepsTheOldLogWholeAndLeavesNothingBeside) {
@@ -294,14 +350,14 @@ TEST(UpdateLogFile, AFailedSaveKeepsTheOldLogWholeAndLeavesNothingBeside) {
   {
     testkit::TFileHolder holder(path);  // the new log is written beside it, but cannot replace it
     ASSERT_TRUE(holder.Holding());
-    EXPECT_THROW(SaveLogLines(path, {"*new"}), std::runtime_error);
+    EXPECT_THROW(SaveLogText(path, {{"*new"}, ""}), std::runtime_error);
   }
   SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);  // refused before any write
-  EXPECT_THROW(SaveLogLines(path, {"*new"}), std::runtime_error);
+  EXPECT_THROW(SaveLogText(path, {{"*new"}, ""}), std::runtime_error);
   EXPECT_EQ(ReadAll(path), old);
   EXPECT_EQ(testkit::NamesIn(path + "*"), (Lines{"Update.log", "Update.log.new"}));
   EXPECT_EQ(ReadAll(path + ".new"), "leftover");
-  EXPECT_THROW(LoadLogLines(dir.path() + "missing.log"), std::runtime_error);
+  EXPECT_THROW(LoadLogText(dir.path() + "missing.log"), std::runtime_error);
 }
 
 }  // namespace
