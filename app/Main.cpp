@@ -15,7 +15,6 @@
 #include "instutils/Language.h"
 #include "instutils/SetupMessage.h"
 #include "instutils/SystemLibrary.h"
-#include "instutils/Widen.h"
 #include "payload/AttachFiles.h"
 #include "resources/SetupResources.h"
 #include "ui/Application.h"
