@@ -129,10 +129,10 @@ void TDirectoryListBox::CreateWnd() {
   if (ItemCount() > 0) SetItemIndex(FolderDepth(treeFolder_));
 }
 
-void TDirectoryListBox::ChangeScale(int multiplier, int divisor) {
+void TDirectoryListBox::ChangeScale() {
   closedFolder_.SetDpi(Dpi());
   openFolder_.SetDpi(Dpi());
-  ui::TOwnerDrawList::ChangeScale(multiplier, divisor);
+  ui::TOwnerDrawList::ChangeScale();
 }
 
 void TDirectoryListBox::DrawItem(HDC dc, int index, const RECT& rect) {

@@ -43,7 +43,7 @@ class TDirectoryListBox : public ui::TOwnerDrawList {
   // After the window exists: the items, with the current folder selected.
   void CreateWnd() override;
   // The pictures follow the DPI too.
-  void ChangeScale(int multiplier, int divisor) override;
+  void ChangeScale() override;
   void DrawItem(HDC dc, int index, const RECT& rect) override;
   void SelectionChanged() override;
   LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;

@@ -13,22 +13,6 @@ namespace {
 constexpr int kPictureLeft = 2;
 constexpr int kTextGap = 6;
 
-// Restores a device context's text and background colours when it goes.
-class TColorsKept {
- public:
-  explicit TColorsKept(HDC dc) : dc_(dc), text_(GetTextColor(dc)), back_(GetBkColor(dc)) {}
-  ~TColorsKept() {
-    SetTextColor(dc_, text_);
-    SetBkColor(dc_, back_);
-  }
-  TColorsKept(const TColorsKept&) = delete;
-  TColorsKept& operator=(const TColorsKept&) = delete;
-
- private:
-  HDC dc_;
-  COLORREF text_, back_;
-};
-
 }  // namespace
 
 TDriveComboBox::TDriveComboBox(ui::TWinControl* parent)
@@ -84,15 +68,15 @@ void TDriveComboBox::SelectionChanged() {
   if (index >= 0 && !ItemText(index).empty()) SelectDrive(ItemText(index)[0]);
 }
 
-void TDriveComboBox::ChangeScale(int multiplier, int divisor) {
+void TDriveComboBox::ChangeScale() {
   fixedDrive_.SetDpi(Dpi());
   externalDrive_.SetDpi(Dpi());
-  ui::TOwnerDrawList::ChangeScale(multiplier, divisor);
+  ui::TOwnerDrawList::ChangeScale();
 }
 
 void TDriveComboBox::DrawItem(HDC dc, int index, const RECT& rect) {
-  // Always the window's own colours: the selected drive is never shown highlighted.
-  const TColorsKept kept(dc);
+  // Always the window's own colours: the selected drive is never shown highlighted (the
+  // list restores the context's colours after the item).
   SetBkColor(dc, GetSysColor(COLOR_WINDOW));
   ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
   RECT textRect = rect;

@@ -42,7 +42,7 @@ class TDriveComboBox : public ui::TOwnerDrawList {
   // After the window exists: the drives, then the drive chosen so far.
   void CreateWnd() override;
   // The pictures follow the DPI too.
-  void ChangeScale(int multiplier, int divisor) override;
+  void ChangeScale() override;
   void DrawItem(HDC dc, int index, const RECT& rect) override;
   void SelectionChanged() override;
 

@@ -6,9 +6,8 @@
 
 #include <windows.h>
 
-#include <string>
-
 #include "instutils/Handles.h"
+#include "ui/Graphics.h"
 
 namespace filectrl {
 
@@ -17,6 +16,8 @@ class TResourceBitmap {
   // Loads the named bitmap resource of the program's own module; a missing resource
   // gives an empty bitmap that draws nothing.
   explicit TResourceBitmap(const char* resourceName);
+  TResourceBitmap(const TResourceBitmap&) = delete;
+  TResourceBitmap& operator=(const TResourceBitmap&) = delete;
 
   // Picks the drawn size for a DPI (96 until called).
   void SetDpi(int dpi);
@@ -29,13 +30,14 @@ class TResourceBitmap {
   void Draw(HDC dc, int x, int y) const;
 
  private:
-  // Loads the named resource as the picture drawn; false when it is missing.
-  bool LoadSource(const std::string& name);
+  // Draws from bitmap (owned by base_ or sizes_) and takes its transparent colour.
+  void Use(HBITMAP bitmap);
 
-  const char* name_;
-  inst::UniqueGdiObject bitmap_;
-  SIZE source_{};     // the loaded picture's own size
-  SIZE designSize_{};  // the size at 96 DPI
+  inst::UniqueBitmap base_;  // the 96-DPI picture
+  ui::TDrawnSizes sizes_;    // its larger drawn sizes
+  HBITMAP drawn_ = nullptr;  // the one drawn at the DPI
+  SIZE source_{};            // the drawn one's own size
+  SIZE designSize_{};        // the size at 96 DPI
   int width_ = 0;
   int height_ = 0;
   COLORREF transparent_ = 0;

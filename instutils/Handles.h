@@ -62,10 +62,16 @@ struct KeyTraits {
   static Handle None() { return nullptr; }
   static void Close(Handle h) { RegCloseKey(h); }
 };
+template <typename T>  // HFONT, HBRUSH, HBITMAP
 struct GdiObjectTraits {
-  using Handle = HGDIOBJ;
+  using Handle = T;
   static Handle None() { return nullptr; }
   static void Close(Handle h) { DeleteObject(h); }
+};
+struct LocalMemoryTraits {  // what the system hands over to be freed with LocalFree
+  using Handle = HLOCAL;
+  static Handle None() { return nullptr; }
+  static void Close(Handle h) { LocalFree(h); }
 };
 
 // A file or device handle (CreateFile gives INVALID_HANDLE_VALUE on failure).
@@ -75,6 +81,10 @@ using UniqueFind = UniqueOwner<FindTraits>;
 using UniqueHandle = UniqueOwner<KernelObjectTraits>;
 using UniqueLibrary = UniqueOwner<LibraryTraits>;
 using UniqueKey = UniqueOwner<KeyTraits>;
-using UniqueGdiObject = UniqueOwner<GdiObjectTraits>;
+using UniqueFont = UniqueOwner<GdiObjectTraits<HFONT>>;
+using UniqueBrush = UniqueOwner<GdiObjectTraits<HBRUSH>>;
+using UniqueBitmap = UniqueOwner<GdiObjectTraits<HBITMAP>>;
+// Memory that a system call allocated (FormatMessage's text, a security descriptor).
+using UniqueLocal = UniqueOwner<LocalMemoryTraits>;
 
 }  // namespace inst

@@ -8,10 +8,9 @@ void RestrictDllSearchToSystemFolder() {
   // Present from Windows 8 on, and on Windows 7 with its loader update; looked up, not
   // imported, so the program still starts without it.
   using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-  HMODULE kernel = GetModuleHandleA("kernel32.dll");
-  auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(
-      reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
-  if (setDefault) setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  if (auto setDefault = SystemProc<SetDefaultDllDirectoriesFn>("kernel32.dll", "SetDefaultDllDirectories")) {
+    setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  }
   SetDllDirectoryA("");  // also drops the current folder from the older search order
 }
 

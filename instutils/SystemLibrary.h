@@ -12,7 +12,8 @@ void RestrictDllSearchToSystemFolder();
 // Loads a DLL from the system folder (kept for the life of the process); nullptr on failure.
 HMODULE LoadSystemLibrary(const char* name);
 
-// GetProcAddress on LoadSystemLibrary(name); nullptr when either fails.
+// A system function looked up at run time (one that older Windows lacks), from a DLL of
+// the system folder: GetProcAddress on LoadSystemLibrary(library); nullptr when either fails.
 template <typename F>
 F SystemProc(const char* library, const char* proc) {
   HMODULE m = LoadSystemLibrary(library);

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "ui/LayoutReader.h"
 
 namespace ui {
@@ -50,13 +52,6 @@ void TCheckBox::CreateWnd() {
   FitCaption();
 }
 
-void TCheckBox::ChangeScale(int multiplier, int divisor) {
-  // The layout's width is what scales; the caption's need is measured again afterwards.
-  SetBounds(Left(), Top(), Width() - widened_, Height());
-  widened_ = 0;
-  TControl::ChangeScale(multiplier, divisor);
-}
-
 void TCheckBox::FontChanged() {
   TControl::FontChanged();
   FitCaption();
@@ -70,15 +65,18 @@ void TCheckBox::CaptionChanged() {
 }
 
 void TCheckBox::FitCaption() {
-  if (!HandleAllocated() || (Dpi() == kDesignDpi && layoutCaption_)) return;
+  if (!HandleAllocated()) return;
+  // The layout's width at the DPI, or what the caption needs in the font at the DPI where
+  // that is more: the width follows from the caption, the font and the DPI alone.
+  int width = Scale(DesignBounds().Width);
   SIZE ideal{};  // the box, its gap and the caption, as the control measures them
-  if (!SendMessageW(Handle(), BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal))) return;
-  // A tenth to spare: the text may be drawn wider than measured, and another system's
-  // font wider still.
-  const int needed = ideal.cx + ideal.cx / 10;
-  if (needed <= Width()) return;
-  widened_ += needed - Width();
-  SetBounds(Left(), Top(), needed, Height());
+  if (!(Dpi() == kDesignDpi && layoutCaption_) &&
+      SendMessageW(Handle(), BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal))) {
+    // A tenth to spare: the text may be drawn wider than measured, and another system's
+    // font wider still.
+    width = std::max(width, static_cast<int>(ideal.cx + ideal.cx / 10));
+  }
+  if (width != Width()) PlaceAt(Left(), Top(), width, Height());
 }
 
 HBRUSH TCheckBox::CtlColor(HDC dc) {

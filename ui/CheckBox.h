@@ -1,7 +1,8 @@
 // A check box (the standard BUTTON class, automatic check box style). It widens to its
-// caption where its width would cut it: at a DPI other than the layout's (text does not
-// grow exactly in proportion to the DPI) and for a caption set after the layout's (a
-// translation). The layout's own caption at the layout's DPI keeps the layout's width.
+// caption where its scaled layout width would cut it: at a DPI other than the layout's
+// (text does not grow exactly in proportion to the DPI) and for a caption set after the
+// layout's (a translation). The layout's own caption at the layout's DPI keeps the
+// layout's width.
 #pragma once
 
 #include "ui/Control.h"
@@ -21,7 +22,6 @@ class TCheckBox : public TControl {
   TControl* MnemonicTarget(wchar_t key) override;
 
   bool SetProperty(const std::string& name, const TLayoutValue& value, TLayoutReader& reader) override;
-  void ChangeScale(int multiplier, int divisor) override;
 
  protected:
   void CreateParams(TCreateParams& params) override;
@@ -34,7 +34,6 @@ class TCheckBox : public TControl {
   void FitCaption();
 
   mutable bool checked_ = false;
-  int widened_ = 0;  // pixels added to the scaled width for the caption
   bool layoutCaption_ = true;  // the caption is still the one the layout gave
 };
 

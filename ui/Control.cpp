@@ -158,6 +158,13 @@ void TControl::DetachWindow() {
 }
 
 void TControl::SetBounds(int left, int top, int width, int height) {
+  const int dpi = Dpi();
+  const auto design = [dpi](int v) { return MulDiv(v, kDesignDpi, dpi); };
+  design_ = {design(left), design(top), design(width), design(height)};
+  PlaceAt(left, top, width, height);
+}
+
+void TControl::PlaceAt(int left, int top, int width, int height) {
   left_ = left;
   top_ = top;
   width_ = width;
@@ -245,20 +252,20 @@ void TControl::SetFont(const TFont& font) {
 
 HFONT TControl::FontHandle() {
   const TFont& font = Font();
-  if (!fontHandle_ || !(fontHandleFor_ == font)) {
-    fontHandle_.reset(font.Create());
+  const int dpi = Dpi();
+  if (!fontHandle_ || !(fontHandleFor_ == font) || fontHandleDpi_ != dpi) {
+    fontHandle_ = font.Create(dpi);
     fontHandleFor_ = font;
+    fontHandleDpi_ = dpi;
   }
-  return static_cast<HFONT>(fontHandle_.get());
+  return fontHandle_.get();
 }
 
 TEXTMETRICW TControl::FontMetrics() {
   TEXTMETRICW tm{};
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, FontHandle());
-  GetTextMetricsW(dc, &tm);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
+  const TWindowDC screen;
+  const TSelected font(screen.get(), FontHandle());
+  GetTextMetricsW(screen.get(), &tm);
   return tm;
 }
 
@@ -277,10 +284,8 @@ int TControl::Dpi() const {
 
 int TControl::Scale(int pixels) const { return MulDiv(pixels, Dpi(), kDesignDpi); }
 
-void TControl::ChangeScale(int multiplier, int divisor) {
-  const auto scaled = [&](int v) { return MulDiv(v, multiplier, divisor); };
-  if (!parentFont_) font_.Height = scaled(font_.Height);
-  SetBounds(scaled(left_), scaled(top_), scaled(width_), scaled(height_));
+void TControl::ChangeScale() {
+  PlaceAt(Scale(design_.Left), Scale(design_.Top), Scale(design_.Width), Scale(design_.Height));
 }
 
 void TControl::FontChanged() {
@@ -306,7 +311,7 @@ HBRUSH TControl::BrushFor(TColor color) {
     brush_.reset(CreateSolidBrush(ColorToRGB(color)));
     brushColor_ = color;
   }
-  return static_cast<HBRUSH>(brush_.get());
+  return brush_.get();
 }
 
 LRESULT TControl::DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam) {

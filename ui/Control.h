@@ -38,6 +38,12 @@ class TLayoutReader;
 using TNotifyEvent = std::function<void(TControl* sender)>;
 using TCloseQueryEvent = std::function<void(TControl* sender, bool& canClose)>;
 
+// Position and size in client pixels of the parent.
+struct TBounds {
+  int Left = 0, Top = 0, Width = 0, Height = 0;
+  bool operator==(const TBounds&) const = default;
+};
+
 // Alignment inside the parent's client area: alTop stacks controls along the top edge at
 // the parent's full width, alRight along the right edge at its full height.
 enum class TAlign { alNone, alTop, alRight };
@@ -69,14 +75,20 @@ class TControl {
   // The control id of the window (unique within its form, given in creation order).
   int ControlId() const { return id_; }
 
-  // Position and size in client pixels of the parent.
+  // Position and size in client pixels of the parent, at the control's DPI.
   int Left() const { return left_; }
   int Top() const { return top_; }
   int Width() const { return width_; }
   int Height() const { return height_; }
   void SetHeight(int v) { SetBounds(left_, top_, width_, v); }
+  // Sets the bounds; they become the control's design bounds too (taken back to 96 DPI).
   virtual void SetBounds(int left, int top, int width, int height);
-  void SetBoundsRect(const RECT& r) { SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top); }
+  // The bounds at 96 DPI, as the layout gives them: every scaling starts from these.
+  const TBounds& DesignBounds() const { return design_; }
+  // Moves the window to bounds worked out from the design ones (scaled, aligned, fitted
+  // to the content); the design bounds stay as they are.
+  void PlaceAt(int left, int top, int width, int height);
+  void PlaceAt(const RECT& r) { PlaceAt(r.left, r.top, r.right - r.left, r.bottom - r.top); }
 
   TAlign Align() const { return align_; }
   void SetAlign(TAlign align);
@@ -128,12 +140,13 @@ class TControl {
   // images, bevels and check boxes show through to it).
   virtual TColor BackgroundColor() const;
 
-  // The font in effect: the parent's, unless the control was given its own.
+  // The font in effect: the parent's, unless the control was given its own. Its height is
+  // the 96-DPI one; the GDI font is made for the control's DPI.
   const TFont& Font() const;
   // Sets the control's own font.
   void SetFont(const TFont& font);
   bool ParentFont() const { return parentFont_; }
-  // The GDI font of Font(), owned by the control.
+  // The GDI font of Font() at the control's DPI, owned by the control.
   HFONT FontHandle();
   // The text metrics of Font() on the screen.
   TEXTMETRICW FontMetrics();
@@ -145,9 +158,9 @@ class TControl {
   // A pixel length of the 96-DPI layout at the control's DPI. Every pixel constant of a
   // control goes through here, so the whole layout scales alike.
   int Scale(int pixels) const;
-  // Multiplies the bounds and the own font's height by multiplier / divisor, the form's
-  // DPI change (new / old). The font takes effect when the form refreshes the fonts.
-  virtual void ChangeScale(int multiplier, int divisor);
+  // Lays the control out for Dpi() from its design bounds, whatever DPI it had before.
+  // The font takes effect when the form refreshes the fonts.
+  virtual void ChangeScale();
 
   // Sets a property by its layout name; false when the class has no such property.
   // Classes extend the chain: handle their own names, else call the base class.
@@ -230,6 +243,7 @@ class TControl {
   WNDPROC standardProc_ = nullptr;  // the subclassed class's procedure
   int id_ = 0;
   int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+  TBounds design_;
   TAlign align_ = TAlign::alNone;
   bool loading_ = false;
   bool visible_ = true;
@@ -240,9 +254,10 @@ class TControl {
   TColor color_ = clBtnFace;
   TFont font_;
   bool parentFont_ = true;
-  inst::UniqueGdiObject fontHandle_;
+  inst::UniqueFont fontHandle_;
   TFont fontHandleFor_;
-  inst::UniqueGdiObject brush_;
+  int fontHandleDpi_ = 0;
+  inst::UniqueBrush brush_;
   TColor brushColor_ = 0;
 };
 

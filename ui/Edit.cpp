@@ -59,7 +59,7 @@ HBRUSH TEdit::CtlColor(HDC dc) {
 void TEdit::FontChanged() {
   TControl::FontChanged();
   // The font's height plus the sunken border and its margins.
-  if (autoSize_) SetHeight(static_cast<int>(FontMetrics().tmHeight) + Scale(8));
+  if (autoSize_) PlaceAt(Left(), Top(), Width(), static_cast<int>(FontMetrics().tmHeight) + Scale(8));
 }
 
 }  // namespace ui

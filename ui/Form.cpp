@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "instutils/SystemLibrary.h"
 #include "ui/Application.h"
 #include "ui/Button.h"
 #include "ui/LayoutReader.h"
@@ -15,12 +16,6 @@ bool CtrlOrAltDown() { return GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU
 
 bool TakesFocus(const TControl* c) { return c->TabStop() && c->CanFocus() && c->HandleAllocated(); }
 
-// A user32 function that older Windows lacks, looked up by name; null where it is absent.
-template <typename F>
-F User32Proc(const char* name) {
-  return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), name)));
-}
-
 // The process draws itself at every monitor's DPI. The manifest says so to the Windows
 // that read it; this covers a loader that did not. The per-monitor-v2 context (-4) is
 // refused by some systems, so per-monitor (-3) and system-aware follow.
@@ -29,7 +24,7 @@ void DeclareDpiAwareness() {
   if (done) return;
   done = true;
   using SetContextFn = BOOL(WINAPI*)(HANDLE);
-  if (auto set = User32Proc<SetContextFn>("SetProcessDpiAwarenessContext")) {
+  if (auto set = inst::SystemProc<SetContextFn>("user32.dll", "SetProcessDpiAwarenessContext")) {
     if (set(reinterpret_cast<HANDLE>(-4)) || set(reinterpret_cast<HANDLE>(-3))) return;
     if (GetLastError() == ERROR_ACCESS_DENIED) return;  // set already, by the manifest
   }
@@ -39,14 +34,26 @@ void DeclareDpiAwareness() {
 // The DPI of a window's monitor (GetDpiForWindow, Windows 10), else of the screen.
 int WindowDpi(HWND window) {
   using GetDpiFn = UINT(WINAPI*)(HWND);
-  static const auto getDpi = User32Proc<GetDpiFn>("GetDpiForWindow");
+  static const auto getDpi = inst::SystemProc<GetDpiFn>("user32.dll", "GetDpiForWindow");
   if (getDpi && window) {
     if (const UINT dpi = getDpi(window)) return static_cast<int>(dpi);
   }
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-  ReleaseDC(nullptr, screen);
+  const int dpi = GetDeviceCaps(TWindowDC().get(), LOGPIXELSX);
   return dpi > 0 ? dpi : kDesignDpi;
+}
+
+// The rectangle of a WM_DPICHANGED when the message is one Windows could have sent: both
+// halves of wParam the same DPI (50 to 1000 percent), lParam a rectangle that can be
+// read (copied without touching memory that is not there) and that lies on a monitor.
+bool ReadSuggestedRect(WPARAM wParam, LPARAM lParam, RECT& r) {
+  const int dpi = LOWORD(wParam);
+  if (HIWORD(wParam) != dpi || dpi < kDesignDpi / 2 || dpi > kDesignDpi * 10) return false;
+  SIZE_T read = 0;
+  if (!lParam || !ReadProcessMemory(GetCurrentProcess(), reinterpret_cast<const void*>(lParam), &r,
+                                    sizeof r, &read) || read != sizeof r) {
+    return false;
+  }
+  return r.right > r.left && r.bottom > r.top && MonitorFromRect(&r, MONITOR_DEFAULTTONULL);
 }
 
 }  // namespace
@@ -62,6 +69,11 @@ TForm::~TForm() {
 }
 
 void TForm::SetClientSize(int width, int height) {
+  designClient_ = {MulDiv(width, kDesignDpi, dpi_), MulDiv(height, kDesignDpi, dpi_)};
+  ApplyClientSize(width, height);
+}
+
+void TForm::ApplyClientSize(int width, int height) {
   clientWidth_ = width;
   clientHeight_ = height;
   if (!HandleAllocated()) return;
@@ -81,9 +93,8 @@ RECT TForm::ClientRect() {
 
 void TForm::ScaleToDpi(int dpi) {
   if (dpi <= 0 || dpi == dpi_) return;
-  const int old = dpi_;
   dpi_ = dpi;  // first: the controls' own constants scale with the new value
-  ChangeScale(dpi, old);
+  ChangeScale();
   // The fonts now: the form's reaches the controls that share it, the others have their own.
   FontChanged();
   const std::vector<TControl*> all = AllControls();
@@ -96,11 +107,11 @@ void TForm::ScaleToDpi(int dpi) {
   }
 }
 
-void TForm::ChangeScale(int multiplier, int divisor) {
-  // The form's own place is the window's; what scales is its client area and font.
-  font_.Height = MulDiv(font_.Height, multiplier, divisor);
-  SetClientSize(MulDiv(clientWidth_, multiplier, divisor), MulDiv(clientHeight_, multiplier, divisor));
-  for (TControl* c : Controls()) c->ChangeScale(multiplier, divisor);
+void TForm::ChangeScale() {
+  // The form's own place is the window's; what scales is its client area (and its font,
+  // made for the DPI when the fonts are refreshed).
+  ApplyClientSize(Scale(designClient_.cx), Scale(designClient_.cy));
+  for (TControl* c : Controls()) c->ChangeScale();
 }
 
 void TForm::CreateParams(TCreateParams& params) {
@@ -133,7 +144,7 @@ void TForm::CreateWnd() {
   RECT client;
   GetClientRect(Handle(), &client);
   if (client.right != clientWidth_ || client.bottom != clientHeight_) {
-    SetClientSize(clientWidth_, clientHeight_);
+    ApplyClientSize(clientWidth_, clientHeight_);
   }
   RECT outer;
   GetWindowRect(Handle(), &outer);
@@ -190,6 +201,8 @@ int TForm::ShowModal() {
       modalResult_ = mrCancel;
       break;
     }
+    // Windows sends WM_DPICHANGED, never posts it: a posted one comes from another program.
+    if (msg.message == WM_DPICHANGED) continue;
     if (msg.message != WM_PAINT) createPendingWindows();
     // A key's handler runs from here, not from a window procedure: it gets the same
     // default error handling as a click.
@@ -316,8 +329,10 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_DPICHANGED: {
       // Moved to a monitor of another DPI: laid out anew, at the rectangle Windows suggests.
+      // Any program may send this message, so it is taken only as Windows sends it.
+      RECT r;
+      if (!ReadSuggestedRect(wParam, lParam, r)) return 0;
       ScaleToDpi(LOWORD(wParam));
-      const RECT& r = *reinterpret_cast<const RECT*>(lParam);
       SetWindowPos(Handle(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
       return 0;

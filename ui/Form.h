@@ -42,10 +42,11 @@ class TForm : public TWinControl {
   int ClientHeight() const { return clientHeight_; }
   void SetClientSize(int width, int height);
   RECT ClientRect() override;
-  // Lays the form out for a DPI: every control's bounds and fonts scaled from the DPI it
-  // has now (96, the layout's, until the first call), the aligned controls laid out again.
+  // Lays the form out for a DPI: every control's bounds and fonts scaled from the
+  // layout's 96-DPI ones, the aligned controls laid out again. The layout at a DPI is the
+  // same whatever DPIs the form had before.
   void ScaleToDpi(int dpi);
-  void ChangeScale(int multiplier, int divisor) override;
+  void ChangeScale() override;
   // Showing the form creates its window, brings it to the front and gives the focus a
   // place (FocusIfLost).
   void SetVisible(bool visible) override;
@@ -133,9 +134,12 @@ class TForm : public TWinControl {
   // The control whose window has the focus or holds it; null for none.
   TControl* FocusedControl() const;
   void UpdateDefaultButtonLook();
+  // Sizes the client area without changing its 96-DPI size.
+  void ApplyClientSize(int width, int height);
   int NextControlId() { return nextId_++; }
 
   int clientWidth_ = 0, clientHeight_ = 0;
+  SIZE designClient_{0, 0};  // the client size at 96 DPI
   int dpi_ = kDesignDpi;
   bool centered_ = false;  // Position = poScreenCenter
   int modalResult_ = mrNone;

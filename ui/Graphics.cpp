@@ -17,6 +17,8 @@ bool ColorFromName(const std::string& name, TColor& color) {
   return true;
 }
 
+namespace {
+
 int NearestPictureScale(int dpi) {
   const int percent = MulDiv(dpi, 100, kDesignDpi);
   int best = 100;
@@ -26,13 +28,28 @@ int NearestPictureScale(int dpi) {
   return best;
 }
 
-std::string ScaledPictureName(const std::string& name, int scale) {
-  return scale == 100 ? name : name + "_" + std::to_string(scale);
+}  // namespace
+
+HBITMAP TDrawnSizes::Nearest(int dpi) {
+  const int scale = name_.empty() ? 100 : NearestPictureScale(dpi);
+  if (scale == 100) return nullptr;
+  if (scale_ != scale) {
+    const std::string name = name_ + "_" + std::to_string(scale);
+    bitmap_.reset(LoadBitmapA(GetModuleHandleA(nullptr), name.c_str()));
+    scale_ = scale;
+  }
+  return bitmap_.get();
 }
 
-HFONT TFont::Create() const {
+SIZE BitmapSize(HBITMAP bitmap) {
+  BITMAP info{};
+  if (!bitmap || !GetObjectA(bitmap, sizeof info, &info)) return {0, 0};
+  return {info.bmWidth, info.bmHeight};
+}
+
+inst::UniqueFont TFont::Create(int dpi) const {
   LOGFONTW lf{};
-  lf.lfHeight = Height;
+  lf.lfHeight = MulDiv(Height, dpi, kDesignDpi);
   lf.lfWeight = (Style & static_cast<unsigned>(TFontStyle::Bold)) ? FW_BOLD : FW_NORMAL;
   lf.lfItalic = (Style & static_cast<unsigned>(TFontStyle::Italic)) ? TRUE : FALSE;
   lf.lfCharSet = DEFAULT_CHARSET;
@@ -41,7 +58,7 @@ HFONT TFont::Create() const {
   lf.lfQuality = DEFAULT_QUALITY;
   lf.lfPitchAndFamily = DEFAULT_PITCH;
   Name.copy(lf.lfFaceName, std::size(lf.lfFaceName) - 1);
-  return CreateFontIndirectW(&lf);
+  return inst::UniqueFont(CreateFontIndirectW(&lf));
 }
 
 }  // namespace ui

@@ -5,6 +5,9 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
+
+#include "instutils/Handles.h"
 
 namespace ui {
 
@@ -33,11 +36,72 @@ bool ColorFromName(const std::string& name, TColor& color);
 // Layouts, fonts and pictures are designed at 96 pixels per inch.
 inline constexpr int kDesignDpi = 96;
 
-// Pictures are drawn at 100, 150 and 200 percent of their 96-DPI size. The one nearest a
-// DPI in percent (the larger on a tie, since shrinking keeps more detail than growing).
-int NearestPictureScale(int dpi);
-// The resource name of a picture at a drawn scale: "LOGO" at 100, "LOGO_150" at 150.
-std::string ScaledPictureName(const std::string& name, int scale);
+// Pictures are drawn at 100, 150 and 200 percent of their 96-DPI size: the program's
+// bitmap resources NAME, NAME_150 and NAME_200. This picks, for every picture drawn, the
+// larger drawn size nearest a DPI (the larger on a tie, since shrinking keeps more detail
+// than growing); only the remainder is stretched.
+class TDrawnSizes {
+ public:
+  explicit TDrawnSizes(std::string name = {}) : name_(std::move(name)) {}
+  // The drawn size nearest dpi when that is 150 or 200 percent and the program holds it,
+  // loaded once per scale; null otherwise (the 96-DPI picture is drawn, stretched).
+  HBITMAP Nearest(int dpi);
+
+ private:
+  std::string name_;
+  inst::UniqueBitmap bitmap_;
+  int scale_ = 100;  // the drawn scale of bitmap_
+};
+
+// The size of a bitmap; 0 x 0 for none.
+SIZE BitmapSize(HBITMAP bitmap);
+
+// A window's device context (GetDC; the screen's for a null window), released with it.
+class TWindowDC {
+ public:
+  explicit TWindowDC(HWND window = nullptr) : window_(window), dc_(GetDC(window)) {}
+  ~TWindowDC() {
+    if (dc_) ReleaseDC(window_, dc_);
+  }
+  TWindowDC(const TWindowDC&) = delete;
+  TWindowDC& operator=(const TWindowDC&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
+// A memory device context compatible with dc (the screen for null), deleted with it.
+class TMemoryDC {
+ public:
+  explicit TMemoryDC(HDC dc) : dc_(CreateCompatibleDC(dc)) {}
+  ~TMemoryDC() {
+    if (dc_) DeleteDC(dc_);
+  }
+  TMemoryDC(const TMemoryDC&) = delete;
+  TMemoryDC& operator=(const TMemoryDC&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HDC dc_;
+};
+
+// Selects a font, brush or bitmap into a device context for the guard's lifetime and puts
+// back what was selected before: a GDI object is never deleted while a context holds it.
+class TSelected {
+ public:
+  TSelected(HDC dc, HGDIOBJ object) : dc_(dc), old_(dc && object ? SelectObject(dc, object) : nullptr) {}
+  ~TSelected() {
+    if (old_) SelectObject(dc_, old_);
+  }
+  TSelected(const TSelected&) = delete;
+  TSelected& operator=(const TSelected&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
 
 enum class TFontStyle : unsigned { Bold = 1, Italic = 2 };
 using TFontStyles = unsigned;  // TFontStyle bits
@@ -51,8 +115,8 @@ struct TFont {
   TColor Color = clWindowText;
 
   bool operator==(const TFont&) const = default;
-  // A new GDI font for this description (default character set); the caller owns it.
-  HFONT Create() const;
+  // A new GDI font for this description at dpi (Height is the 96-DPI one).
+  inst::UniqueFont Create(int dpi) const;
 };
 
 }  // namespace ui

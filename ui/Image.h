@@ -15,9 +15,9 @@ class TImage : public TControl {
   explicit TImage(TWinControl* parent);
   const char* ClassName() const override { return "TImage"; }
 
-  // Loads a bitmap file (.bmp) and shows it. Throws std::runtime_error naming the file
-  // when it cannot be loaded; the previous picture stays.
-  void LoadFromFile(const std::string& path);
+  // Loads a bitmap file (.bmp) and shows it; false when it cannot be loaded (the previous
+  // picture stays).
+  bool LoadFromFile(const std::string& path);
   // The bitmap's size; 0 x 0 without one.
   SIZE PictureSize() const;
 
@@ -27,13 +27,8 @@ class TImage : public TControl {
   void PaintControl(HDC dc) override;
 
  private:
-  // The bitmap to draw at the control's DPI: the loaded one, or a larger drawn size.
-  HGDIOBJ SourceBitmap();
-
-  inst::UniqueGdiObject bitmap_;
-  std::string scaledPicture_;
-  inst::UniqueGdiObject scaledBitmap_;
-  int scaledFor_ = 100;  // the drawn scale of scaledBitmap_
+  inst::UniqueBitmap bitmap_;
+  TDrawnSizes scaledPicture_;  // the larger drawn sizes, from ScaledPicture
 };
 
 }  // namespace ui

@@ -19,23 +19,20 @@ UINT TLabel::DrawFlags() const {
 
 void TLabel::SetBounds(int left, int top, int width, int height) {
   TControl::SetBounds(left, top, width, height);
-  if (!adjusting_) AdjustBounds();
+  AdjustBounds();
 }
 
 void TLabel::AdjustBounds() {
-  if (!autoSize_ || adjusting_ || Loading()) return;
+  if (!autoSize_ || Loading()) return;
   // An empty caption is measured as one blank, so the label keeps a line's height.
   std::wstring text = Caption();
   if (text.empty() || text == L"&") text += L' ';
-  RECT r{0, 0, wordWrap_ ? Width() : 0, 0};
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, FontHandle());
-  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DrawFlags() | DT_CALCRECT);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
-  adjusting_ = true;
-  SetBounds(Left(), Top(), r.right, r.bottom);
-  adjusting_ = false;
+  // A wrapped text is measured at the layout's width, so the size depends on the DPI only.
+  RECT r{0, 0, wordWrap_ ? Scale(DesignBounds().Width) : 0, 0};
+  const TWindowDC screen;
+  const TSelected font(screen.get(), FontHandle());
+  DrawTextW(screen.get(), text.c_str(), static_cast<int>(text.size()), &r, DrawFlags() | DT_CALCRECT);
+  PlaceAt(Left(), Top(), r.right, r.bottom);
 }
 
 void TLabel::Loaded() {

@@ -36,7 +36,6 @@ class TLabel : public TControl {
 
   bool autoSize_ = true;
   bool wordWrap_ = false;
-  bool adjusting_ = false;
   TControl* focusControl_ = nullptr;
 };
 

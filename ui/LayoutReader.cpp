@@ -262,7 +262,7 @@ TLayoutReader::TLayoutReader(TForm& form, std::string sourceName)
 void TLayoutReader::Fail(int line, const std::string& message) const {
   std::string where = "layout " + sourceName_;
   if (line > 0) where += ", line " + std::to_string(line);
-  throw ELayoutError(where + ": " + message);
+  throw ELayoutError(where + ": " + message, line);
 }
 
 void TLayoutReader::Read(const std::string& text) {
@@ -332,9 +332,8 @@ void TLayoutReader::Read(const std::string& text) {
     try {
       known = target->SetProperty(property, value, *this);
     } catch (const ELayoutError& e) {
-      const std::string message = e.what();
-      if (message.starts_with("layout ")) throw;  // already placed
-      Fail(lineNo, "property " + property + " of " + target->Name() + ": " + message);
+      if (e.Placed()) throw;
+      Fail(lineNo, "property " + property + " of " + target->Name() + ": " + e.what());
     }
     if (!known) {
       Fail(lineNo, "unknown property " + property + " of " + target->Name() + " (" +
@@ -350,9 +349,8 @@ void TLayoutReader::Read(const std::string& text) {
     try {
       fixup.action(c);
     } catch (const ELayoutError& e) {
-      const std::string message = e.what();
-      if (message.starts_with("layout ")) throw;  // already placed
-      Fail(fixup.line, message);
+      if (e.Placed()) throw;
+      Fail(fixup.line, e.what());
     }
   }
   try {

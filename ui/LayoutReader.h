@@ -45,9 +45,20 @@
 
 namespace ui {
 
+// A layout error. The reader places it: its text then names the layout (and the line),
+// and Placed() is true; an error raised below the reader (a value of the wrong kind, a
+// page outside a page control) is placed by the reader on its way out.
 class ELayoutError : public std::runtime_error {
  public:
-  using std::runtime_error::runtime_error;
+  explicit ELayoutError(const std::string& message) : std::runtime_error(message) {}
+  ELayoutError(const std::string& message, int line) : std::runtime_error(message), line_(line), placed_(true) {}
+  // The line of the layout text it is about, from 1; 0 for the text as a whole.
+  int Line() const { return line_; }
+  bool Placed() const { return placed_; }
+
+ private:
+  int line_ = 0;
+  bool placed_ = false;
 };
 
 // One property value as written in the layout.

@@ -1,7 +1,5 @@
 #include "ui/Memo.h"
 
-#include <stdexcept>
-
 #include "instutils/Files.h"
 #include "instutils/Text.h"
 #include "ui/LayoutReader.h"
@@ -24,11 +22,11 @@ void TMemo::SetLines(const std::vector<std::string>& lines) {
   SetText(text);
 }
 
-void TMemo::LoadLinesFromFile(const std::string& path) {
+bool TMemo::LoadLinesFromFile(const std::string& path) {
   std::string bytes;
-  if (inst::ReadWholeFile(path, bytes) != ERROR_SUCCESS)
-    throw std::runtime_error("Cannot open file \"" + path + "\".");
+  if (inst::ReadWholeFile(path, bytes) != ERROR_SUCCESS) return false;
   SetLines(inst::SplitLines(bytes));
+  return true;
 }
 
 bool TMemo::SetProperty(const std::string& name, const TLayoutValue& value, TLayoutReader& reader) {

@@ -18,9 +18,9 @@ class TMemo : public TEdit {
   std::vector<std::string> Lines();
   int LineCount() { return static_cast<int>(Lines().size()); }
   void SetLines(const std::vector<std::string>& lines);
-  // Replaces the lines by those of a file (LF, CR LF or CR line ends). Throws
-  // std::runtime_error naming the file when it cannot be read; the lines stay as they were.
-  void LoadLinesFromFile(const std::string& path);
+  // Replaces the lines by those of a file (LF, CR LF or CR line ends); false when it
+  // cannot be read (the lines stay as they were).
+  bool LoadLinesFromFile(const std::string& path);
 
   bool SetProperty(const std::string& name, const TLayoutValue& value, TLayoutReader& reader) override;
 

@@ -48,13 +48,19 @@ void TOwnerDrawList::SetItemIndex(int index) {
 }
 
 void TOwnerDrawList::SetItemHeight(int height) {
+  designItemHeight_ = MulDiv(height, kDesignDpi, Dpi());
   itemHeight_ = height;
   if (HandleAllocated()) SendItemHeight();
 }
 
-void TOwnerDrawList::ChangeScale(int multiplier, int divisor) {
-  itemHeight_ = MulDiv(itemHeight_, multiplier, divisor);
-  TControl::ChangeScale(multiplier, divisor);
+void TOwnerDrawList::ChangeScale() {
+  itemHeight_ = Scale(designItemHeight_);
+  TControl::ChangeScale();
+  if (HandleAllocated()) SendItemHeight();
+}
+
+void TOwnerDrawList::FontChanged() {
+  TControl::FontChanged();
   if (HandleAllocated()) SendItemHeight();
 }
 
@@ -65,7 +71,7 @@ void TOwnerDrawList::SendItemHeight() {
     // The face's height follows the item height; the control reports what it shows.
     RECT r;
     GetWindowRect(Handle(), &r);
-    if (r.bottom - r.top != Height()) TControl::SetBounds(Left(), Top(), Width(), r.bottom - r.top);
+    if (r.bottom - r.top != Height()) PlaceAt(Left(), Top(), Width(), r.bottom - r.top);
   }
   Invalidate();
 }

@@ -28,8 +28,10 @@ class TOwnerDrawList : public TControl {
   // nobody.
   int ItemIndex();
   void SetItemIndex(int index);
+  // The item height at the list's DPI; its 96-DPI height follows, and scaling starts
+  // from that.
   void SetItemHeight(int height);
-  void ChangeScale(int multiplier, int divisor) override;
+  void ChangeScale() override;
 
   // Suspends redrawing until the matching EndUpdate (nested pairs count).
   void BeginUpdate();
@@ -55,6 +57,8 @@ class TOwnerDrawList : public TControl {
   // A drop-down list's window spans its face and its open list.
   int WindowHeight() const override;
   void CommandNotify(WORD code) override;
+  // A new font resets a drop-down list's face height: the item height is sent again.
+  void FontChanged() override;
   void DrawItemNotify(DRAWITEMSTRUCT& item) override;
   void MeasureItemNotify(MEASUREITEMSTRUCT& item) override;
 
@@ -72,6 +76,7 @@ class TOwnerDrawList : public TControl {
   std::vector<TItem> items_;
   int itemIndex_ = -1;
   int itemHeight_ = 16;
+  int designItemHeight_ = 16;  // at 96 DPI
   int updateCount_ = 0;
 };
 

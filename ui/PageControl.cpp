@@ -51,7 +51,7 @@ void TPageControl::SetActivePage(TTabSheet* page, TControl* focus) {
   TTabSheet* old = activePage_;
   activePage_ = page;
   if (page) {
-    page->SetBoundsRect(PageRect());
+    page->PlaceAt(PageRect());
     if (HandleAllocated()) page->HandleNeeded();  // its window and its controls' come now
     page->SetVisible(true);
     if (page->HandleAllocated()) BringWindowToTop(page->Handle());
@@ -81,7 +81,7 @@ RECT TPageControl::PageRect() {
 
 void TPageControl::AlignControls() {
   const RECT r = PageRect();
-  for (TTabSheet* page : pages_) page->SetBoundsRect(r);
+  for (TTabSheet* page : pages_) page->PlaceAt(r);
 }
 
 void TPageControl::CreateParams(TCreateParams& params) {

@@ -59,10 +59,10 @@ void TWinControl::AlignControls() {
     });
     for (TControl* c : list) {
       if (align == TAlign::alTop) {
-        c->SetBounds(r.left, r.top, r.right - r.left, c->Height());
+        c->PlaceAt(r.left, r.top, r.right - r.left, c->Height());
         r.top += c->Height();
       } else {
-        c->SetBounds(r.right - c->Width(), r.top, c->Width(), r.bottom - r.top);
+        c->PlaceAt(r.right - c->Width(), r.top, c->Width(), r.bottom - r.top);
         r.right -= c->Width();
       }
     }
@@ -87,9 +87,9 @@ bool TWinControl::SetProperty(const std::string& name, const TLayoutValue& value
   return TControl::SetProperty(name, value, reader);
 }
 
-void TWinControl::ChangeScale(int multiplier, int divisor) {
-  TControl::ChangeScale(multiplier, divisor);
-  for (TControl* c : controls_) c->ChangeScale(multiplier, divisor);
+void TWinControl::ChangeScale() {
+  TControl::ChangeScale();
+  for (TControl* c : controls_) c->ChangeScale();
 }
 
 void TWinControl::CreateParams(TCreateParams& params) {

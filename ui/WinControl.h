@@ -36,7 +36,7 @@ class TWinControl : public TControl {
 
   bool SetProperty(const std::string& name, const TLayoutValue& value, TLayoutReader& reader) override;
   // Scales the control, then its children.
-  void ChangeScale(int multiplier, int divisor) override;
+  void ChangeScale() override;
 
  protected:
   void CreateParams(TCreateParams& params) override;

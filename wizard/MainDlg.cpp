@@ -150,11 +150,8 @@ void TMainDlgForm::ShowLogos() {
   const std::string temp = inst::NewTempFileName();
   const auto load = [&](const char* entry, ui::TImage* image) {
     payload::AttachedFiles->ExtractFile(nullptr, entry, temp);
-    try {
-      image->LoadFromFile(temp);
-    } catch (const std::exception&) {
-      // The payload always carries both logos; an unreadable one leaves its place empty.
-    }
+    // The payload always carries both logos; an unreadable one leaves its place empty.
+    image->LoadFromFile(temp);
   };
   load("Logo.bmp", LogoImage);
   load("LogoSmall.bmp", LogoSmallImage);
@@ -254,11 +251,9 @@ bool TMainDlgForm::LoadLicense() {
   ui::ShowWaitCursor();
   const std::string temp = inst::NewTempFileName();
   if (!payload::AttachedFiles->ExtractFile(nullptr, "License.txt", temp)) return false;
-  try {
-    LicenseMemo->LoadLinesFromFile(temp);
-  } catch (const std::exception&) {
-    // The memo stays empty, so the next move to the licence page tries again.
-  }
+  // A licence that cannot be read leaves the memo empty, so the next move to the licence
+  // page tries again.
+  LicenseMemo->LoadLinesFromFile(temp);
   DeleteFileW(inst::Widen(temp).c_str());
   return true;
 }

@@ -31,7 +31,7 @@ RECT InParent(HWND w) {
 
 using DpiTest = WizardTest;
 
-TEST_F(DpiTest, LaidOutForTheDisplay) {
+TEST_F(DpiTest, LaidOutForTheDisplayAndKeptThereByAPostedDpiChange) {
   TSetupRun run;
   RECT client;
   GetClientRect(run.Form(), &client);
@@ -50,6 +50,14 @@ TEST_F(DpiTest, LaidOutForTheDisplay) {
     }
     EXPECT_EQ(found, 1) << left << "," << top;
   }
+  // A posted WM_DPICHANGED carries no rectangle the wizard could read: it is ignored, and
+  // the key posted after it still reaches the wizard, laid out as before.
+  PostMessageW(run.Form(), WM_DPICHANGED, MAKEWPARAM(144, 144), 0);
+  run.Key(VK_RETURN);
+  ASSERT_TRUE(run.WaitForTitle(L"License Agreement"));
+  RECT now;
+  GetClientRect(run.Form(), &now);
+  EXPECT_TRUE(EqualRect(&now, &client));
 }
 
 int focusEvents = 0;

@@ -271,3 +271,27 @@ TEST(FileCtrlLinkTest, TheLinkIsClearedWhenEitherSideGoes) {
   drives->SelectDrive('c');
   EXPECT_EQ(drives->SelectedDrive(), 'c');
 }
+
+// The lists' places, item heights and pictures at a DPI, whatever DPIs came before.
+TEST(FileCtrlScaleTest, ListsAtADpiAreLaidOutAsFreshListsThere) {
+  const auto seen = [](TFileCtrlForm& form) {
+    std::vector<long> values;
+    for (ui::TControl* c : std::vector<ui::TControl*>{form.DestDirLstBx, form.DestDirCmbBx}) {
+      RECT r;
+      GetWindowRect(c->Handle(), &r);
+      MapWindowPoints(nullptr, form.Handle(), reinterpret_cast<POINT*>(&r), 2);
+      values.insert(values.end(), {r.left, r.top, r.right, r.bottom});
+    }
+    values.push_back(SendMessageA(form.DestDirLstBx->Handle(), LB_GETITEMHEIGHT, 0, 0));
+    values.push_back(SendMessageA(form.DestDirCmbBx->Handle(), CB_GETITEMHEIGHT, 0, 0));
+    values.push_back(SendMessageA(form.DestDirCmbBx->Handle(), CB_GETITEMHEIGHT, WPARAM(-1), 0));
+    return values;
+  };
+  TFileCtrlForm travelled;  // never shown
+  for (int dpi : {120, 144, 192, 96}) {
+    travelled.ScaleToDpi(dpi);
+    TFileCtrlForm fresh;
+    fresh.ScaleToDpi(dpi);
+    EXPECT_EQ(seen(travelled), seen(fresh)) << dpi;
+  }
+}

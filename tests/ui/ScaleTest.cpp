@@ -1,12 +1,15 @@
-// The form at other DPIs and what screen readers meet: WM_DPICHANGED relays every bound
-// and font and the way back gives the 96-DPI layout exactly; labels are static texts
-// stacked above their fields; a page change moves the focus once.
+// The form at other DPIs and what screen readers meet: WM_DPICHANGED lays every bound and
+// font out for its DPI as a fresh form there, whatever DPIs came before, and a message
+// that Windows could not have sent is ignored; labels are static texts stacked above
+// their fields; a page change moves the focus once.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <commctrl.h>
 
+#include <array>
 #include <map>
+#include <string>
 #include <vector>
 
 #include "tests/ui/TestForm.h"
@@ -27,49 +30,85 @@ LONG FontHeight(ui::TControl* c) {
 }
 
 // What Windows sends on reaching a monitor of `dpi`: the window sized for the scaled client.
-void SendDpiChanged(ui::TForm& form, int dpi) {
+LRESULT SendDpiChanged(ui::TForm& form, int dpi, WPARAM wParam = 0, const RECT* rect = nullptr) {
   RECT r{0, 0, MulDiv(400, dpi, 96), MulDiv(300, dpi, 96)};
   AdjustWindowRectEx(&r, GetWindowLongA(form.Handle(), GWL_STYLE), FALSE, GetWindowLongA(form.Handle(), GWL_EXSTYLE));
-  SendMessageA(form.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&r));
+  return SendMessageA(form.Handle(), WM_DPICHANGED, wParam ? wParam : MAKEWPARAM(dpi, dpi),
+                      reinterpret_cast<LPARAM>(rect ? rect : &r));
 }
 
-class DpiChange : public ::testing::TestWithParam<int> {};
-
-TEST_P(DpiChange, ScalesEveryBoundAndFontAndComesBackExactly) {
-  RegisterTestClasses();
-  TTestForm form;
-  const auto S = [dpi = GetParam()](int v) { return MulDiv(v, dpi, 96); };
-  std::map<ui::TControl*, RECT> before;
-  for (ui::TControl* c : form.AllControls()) before[c] = InParent(c);
-
-  SendDpiChanged(form, GetParam());
+// Every control's place in its parent and font height, and the form's client size.
+using TLayoutSeen = std::map<std::string, std::array<long, 5>>;
+TLayoutSeen Seen(TTestForm& form) {
+  TLayoutSeen seen;
+  for (ui::TControl* c : form.AllControls()) {
+    const RECT r = InParent(c);
+    seen[c->Name()] = {r.left, r.top, r.right, r.bottom, FontHeight(c)};
+  }
   RECT client;
   GetClientRect(form.Handle(), &client);
-  EXPECT_EQ(client.right, S(400));
-  EXPECT_EQ(client.bottom, S(300));
-  for (ui::TControl* c : std::vector<ui::TControl*>{form.Pages, form.TopPanel, form.NextBtn, form.WrapLbl,
-                                                    form.LinesMemo, form.LogoImage}) {
-    const RECT was = before[c], now = InParent(c);
-    EXPECT_EQ(now.left, S(was.left)) << c->Name();
-    EXPECT_EQ(now.top, S(was.top)) << c->Name();
-    EXPECT_EQ(now.right - now.left, S(was.right - was.left)) << c->Name();
-    EXPECT_EQ(now.bottom - now.top, S(was.bottom - was.top)) << c->Name();
-  }
-  EXPECT_EQ(FontHeight(form.NameEdt), S(-11));
-  EXPECT_EQ(FontHeight(form.TitleLbl), S(-15));
-  EXPECT_EQ(form.NameEdt->Height(), form.NameEdt->FontMetrics().tmHeight + S(8));
-  SIZE ideal{};  // a check box takes at least its scaled width, and what its caption needs
-  SendMessageA(form.AcceptChkBx->Handle(), BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal));
-  EXPECT_LE(ideal.cx, form.AcceptChkBx->Width());
-
-  SendDpiChanged(form, 96);
-  for (ui::TControl* c : form.AllControls()) {
-    const RECT was = before[c], now = InParent(c);
-    EXPECT_TRUE(EqualRect(&was, &now)) << c->Name();
-  }
+  seen["client"] = {0, 0, client.right, client.bottom, 0};
+  return seen;
 }
 
-INSTANTIATE_TEST_SUITE_P(Dpi, DpiChange, ::testing::Values(144, 192));
+TEST(DpiChange, EveryStepOfAPathLaysOutAsAFreshFormAtThatDpi) {
+  RegisterTestClasses();
+  TTestForm form;
+  const TLayoutSeen designed = Seen(form);
+  for (int dpi : {120, 144, 192, 96}) {
+    SendDpiChanged(form, dpi);
+    TTestForm fresh;
+    if (dpi != 96) SendDpiChanged(fresh, dpi);
+    const TLayoutSeen seen = Seen(form);
+    EXPECT_EQ(seen, Seen(fresh)) << dpi;
+    if (dpi == 192) {  // twice the layout, fonts too
+      for (const auto& [name, i] : {std::pair{"client", 2}, {"client", 3}, {"NextBtn", 0}, {"NextBtn", 3},
+                                    {"TitleLbl", 4}}) {
+        EXPECT_EQ(seen.at(name)[i], 2 * designed.at(name)[i]) << name << i;
+      }
+    }
+    SIZE ideal{};  // a check box takes what its caption needs where its scaled width would cut it
+    SendMessageA(form.AcceptChkBx->Handle(), BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal));
+    EXPECT_LE(ideal.cx, form.AcceptChkBx->Width()) << dpi;
+  }
+  EXPECT_EQ(Seen(form), designed);
+}
+
+TEST(DpiChange, OnlyAMessageAsWindowsSendsItIsTaken) {
+  RegisterTestClasses();
+  TTestForm form;
+  RECT place;
+  GetWindowRect(form.Handle(), &place);
+  const TLayoutSeen designed = Seen(form);
+  const RECT offScreen{-32000, -32000, -31000, -31000}, empty{10, 10, 10, 10};
+  const RECT* unreadable = reinterpret_cast<const RECT*>(16);
+  const struct {
+    const char* what;
+    WPARAM wParam;
+    const RECT* rect;
+  } ignored[] = {
+      {"halves differ", MAKEWPARAM(144, 120), nullptr},
+      {"below 48", MAKEWPARAM(47, 47), nullptr},
+      {"above 960", MAKEWPARAM(961, 961), nullptr},
+      {"rectangle off every monitor", 0, &offScreen},
+      {"empty rectangle", 0, &empty},
+      {"no rectangle", 0, unreadable},
+  };
+  for (const auto& c : ignored) {
+    SendDpiChanged(form, 144, c.wParam, c.rect);
+    RECT now;
+    GetWindowRect(form.Handle(), &now);
+    EXPECT_TRUE(EqualRect(&now, &place)) << c.what;
+    EXPECT_EQ(Seen(form), designed) << c.what;
+  }
+  SendMessageA(form.Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), 0);
+  EXPECT_EQ(Seen(form), designed) << "lParam 0";
+  // The ends of the range are taken.
+  for (const auto& [dpi, width] : {std::pair{48, 43}, std::pair{960, 850}}) {
+    SendDpiChanged(form, dpi);
+    EXPECT_EQ(InParent(form.NextBtn).right - InParent(form.NextBtn).left, width) << dpi;
+  }
+}
 
 int focusMoves = 0;
 LRESULT CALLBACK CountFocus(int code, WPARAM wParam, LPARAM lParam) {
