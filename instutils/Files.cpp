@@ -76,6 +76,7 @@ void CopyPermissions(HANDLE from, HANDLE to) {
   if (GetSecurityInfo(from, SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl,
                       nullptr, &descriptor) != ERROR_SUCCESS)
     return;
+  const UniqueLocal owned(descriptor);
   SECURITY_DESCRIPTOR_CONTROL control = 0;
   DWORD revision = 0;
   GetSecurityDescriptorControl(descriptor, &control, &revision);
@@ -83,7 +84,6 @@ void CopyPermissions(HANDLE from, HANDLE to) {
       DACL_SECURITY_INFORMATION | ((control & SE_DACL_PROTECTED) ? PROTECTED_DACL_SECURITY_INFORMATION
                                                                  : UNPROTECTED_DACL_SECURITY_INFORMATION);
   SetSecurityInfo(to, SE_FILE_OBJECT, which, nullptr, nullptr, dacl, nullptr);
-  LocalFree(descriptor);
 }
 
 // What the new file takes before it replaces the target (old: the target's own entry, a
@@ -200,8 +200,8 @@ std::string SystemReason(DWORD error) {
   const DWORD n = FormatMessageA(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
       nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+  const UniqueLocal owned(text);
   std::string reason = n ? std::string(text, n) : "Error " + std::to_string(error) + ".";
-  LocalFree(text);
   while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == ' '))
     reason.pop_back();
   return reason;

@@ -36,13 +36,13 @@ bool OwnedByTheSystem(HANDLE entry) {
   if (GetSecurityInfo(entry, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr,
                       nullptr, &descriptor) != ERROR_SUCCESS)
     return false;
+  const UniqueLocal ownedDescriptor(descriptor);
   bool trusted = false;
   char* text = nullptr;
   if (owner && ConvertSidToStringSidA(owner, &text)) {
+    const UniqueLocal ownedText(text);
     for (const char* sid : kTrustedOwners) trusted = trusted || std::strcmp(text, sid) == 0;
-    LocalFree(text);
   }
-  LocalFree(descriptor);
   return trusted;
 }
 
