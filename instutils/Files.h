@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "instutils/UserText.h"
+
 namespace inst {
 
 // What a caller asks of a whole-file write besides the bytes.
@@ -39,6 +41,13 @@ struct TWholeFileRead {
 // Reads the whole file into bytes.
 DWORD ReadWholeFile(const std::string& path, std::string& bytes, const TWholeFileRead& how = {});
 
+// The system's text for an error code of the functions here, without its line end; the
+// program's own refusal of a link speaks for itself.
+std::string SystemReason(DWORD error);
+inline constexpr char kLinkNotFollowedText[] = USER_TEXT(
+    "The path passes through a link (junction or symbolic link) that setup does not follow in "
+    "the shared data folder.");
+
 // Writes bytes to path whole or not at all. The bytes go to a fresh name beside path
 // (path + ".new", or path + ".<n>.new" when that name is taken; a leftover of an earlier run
 // is left alone), which is then moved over path. An existing target hands its permissions,
@@ -46,13 +55,6 @@ DWORD ReadWholeFile(const std::string& path, std::string& bytes, const TWholeFil
 // is refused (ERROR_ACCESS_DENIED), as Windows refuses to create one anew. Missing folders
 // are made only when asked (else ERROR_PATH_NOT_FOUND). After any failure the fresh file is
 // gone and an existing target is as it was.
-// The system's text for an error code of the functions here, without its line end; the
-// program's own refusal of a link speaks for itself.
-std::string SystemReason(DWORD error);
-inline constexpr char kLinkNotFollowedText[] =
-    "The path passes through a link (junction or symbolic link) that setup does not follow in "
-    "the shared data folder.";
-
 DWORD WriteBytesToFile(const std::string& path, std::string_view bytes,
                        const TWholeFileWrite& how = {});
 

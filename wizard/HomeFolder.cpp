@@ -9,6 +9,7 @@
 #include "instutils/Handles.h"
 #include "instutils/InstUtils.h"
 #include "instutils/ProductNames.h"
+#include "instutils/UserText.h"
 
 namespace wizard {
 
@@ -106,7 +107,7 @@ std::vector<std::string> SplitCommandLine(const std::string& commandLine) {
   return args;
 }
 
-const char* const kOptionsHelpText =
+const char* const kOptionsHelpText = USER_TEXT(
     "Usage: Setup.exe [options] [-d<home folder>]\r\r"
     "/S - install without any window or message\r"
     "/LOG=<path> - write a log of the setup (UTF-8 text)\r"
@@ -118,7 +119,7 @@ const char* const kOptionsHelpText =
     "0 - installed\r"
     "1 - could not start: a damaged setup program\r"
     "2 - nothing installed: no qzv.exe in the home folder, or the word processor is running\r"
-    "4 - the installation failed part way: a file could not be written";
+    "4 - the installation failed part way: a file could not be written");
 
 SetupOptions ReadSetupOptions(const std::vector<std::string>& args) {
   SetupOptions options;
