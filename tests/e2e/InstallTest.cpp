@@ -11,6 +11,7 @@
 #include "instutils/DateTime.h"
 #include "payload/Inflate.h"
 #include "payload/PayloadFormat.h"
+#include "resources/SetupResources.h"
 #include "tests/common/WindowDriver.h"
 #include "tests/e2e/WizardFixture.h"
 
@@ -30,7 +31,7 @@ struct TPayload {
 
   TPayload() {
     HMODULE setup = LoadLibraryExA(Built.setupExe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    HRSRC res = FindResourceA(setup, "FILES", "FILES");
+    HRSRC res = FindResourceA(setup, SETUP_RESOURCE_NAME(PAYLOAD_FILES), SETUP_RESOURCE_NAME(PAYLOAD_FILES));
     const auto* packed = static_cast<const std::uint8_t*>(LockResource(LoadResource(setup, res)));
     const DWORD size = SizeofResource(setup, res);
     const auto inflated = payload::InflateBuffer(packed, size, 5 * size);

@@ -19,6 +19,7 @@
 #include "instutils/FormatText.h"
 #include "instutils/Language.h"
 #include "payload/AttachFiles.h"
+#include "resources/SetupResources.h"
 #include "ui/Button.h"
 #include "ui/CheckBox.h"
 #include "ui/Image.h"
@@ -59,7 +60,7 @@ struct TWizard {
 };
 
 std::vector<inst::TLatvianText> ShippedLatvianTexts() {
-  const HRSRC res = FindResourceA(nullptr, "LATVIANTEXTS", MAKEINTRESOURCEA(10));
+  const HRSRC res = FindResourceA(nullptr, SETUP_RESOURCE_NAME(LATVIAN_TEXTS), RT_RCDATA);
   const char* bytes = static_cast<const char*>(LockResource(LoadResource(nullptr, res)));
   return inst::ReadLatvianTexts({bytes, SizeofResource(nullptr, res)});
 }
@@ -127,7 +128,7 @@ std::map<std::string, std::wstring> ProgramTexts() {
   TWizard wizard(TLanguage::English);
   std::vector<ui::TControl*> all;
   wizard.form->AddWithChildren(all);
-  const HRSRC res = FindResourceA(nullptr, wizard::kMainDlgLayout, MAKEINTRESOURCEA(10));
+  const HRSRC res = FindResourceA(nullptr, wizard::kMainDlgLayout, RT_RCDATA);
   std::istringstream layout(std::string(static_cast<const char*>(LockResource(LoadResource(nullptr, res))),
                                         SizeofResource(nullptr, res)));
   std::vector<std::string> objects;  // the blocks open at a line, innermost last
