@@ -12,6 +12,7 @@
 #include "payload/Inflate.h"
 #include "payload/PayloadFormat.h"
 #include "resources/SetupResources.h"
+#include "tests/common/TestProcess.h"
 #include "tests/common/WindowDriver.h"
 #include "tests/e2e/WizardFixture.h"
 
@@ -163,29 +164,16 @@ class InstallTest : public WizardTest {
     EXPECT_EQ(run.WaitForExit(), 0u);
   }
   void StartHost() {
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    std::string command = "\"" + Built.hostExe + "\"";
-    ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &si, &pi));
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    host_ = testkit::TProcess("\"" + Built.hostExe + "\"");
+    ASSERT_TRUE(host_.Started());
     ASSERT_NE(WaitForHostWindow(15000), nullptr);
   }
   // What the word processor in home reports (qzv.exe /report), run to its end.
   std::string HostReport(const std::string& home) const {
     const std::string report = folder_ / "host-report.txt";
-    std::string command = "\"" + home + "\\qzv.exe\" /report \"" + report + "\"";
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &si, &pi))
-      return "";
-    EXPECT_EQ(WaitForSingleObject(pi.hProcess, 60000), WAIT_OBJECT_0);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    const testkit::TProcess host("\"" + home + "\\qzv.exe\" /report \"" + report + "\"");
+    if (!host.Started()) return "";
+    EXPECT_NE(host.WaitForExit(60000), STILL_ACTIVE);
     return ReadWholeFile(report);
   }
   std::vector<std::string> LogLines() const {
@@ -199,6 +187,9 @@ class InstallTest : public WizardTest {
     EXPECT_EQ(start, text.size()) << "every line ends with CR LF";
     return lines;
   }
+
+ private:
+  testkit::TProcess host_;  // the word processor StartHost started
 };
 
 TEST_F(InstallTest, SharedInstallationWritesEverythingAndRecordsIt) {
@@ -779,11 +770,8 @@ class UnattendedTest : public InstallTest {
   // Runs the program (the built Setup.exe unless given) to its end; its exit code.
   DWORD RunSilent(const std::string& arguments, const std::string& program = "") {
     std::string command = "\"" + (program.empty() ? Built.setupExe : program) + "\" " + arguments;
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &si, &pi)) {
+    const testkit::TProcess setup(command);
+    if (!setup.Started()) {
       ADD_FAILURE() << "cannot start " << command;
       return STILL_ACTIVE;
     }
@@ -797,16 +785,12 @@ class UnattendedTest : public InstallTest {
         s->any |= pid == s->pid && IsWindowVisible(w);
         return TRUE;
       }
-    } shown{pi.dwProcessId, false};
+    } shown{setup.Id(), false};
     const DWORD start = GetTickCount();
-    while (WaitForSingleObject(pi.hProcess, 20) == WAIT_TIMEOUT && GetTickCount() - start < 60000)
+    DWORD code = STILL_ACTIVE;
+    while ((code = setup.WaitForExit(20)) == STILL_ACTIVE && GetTickCount() - start < 60000)
       EnumWindows(TShown::Visit, reinterpret_cast<LPARAM>(&shown));
     EXPECT_FALSE(shown.any) << "a window of the process was visible: " << command;
-    DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(pi.hProcess, &code);
-    if (code == STILL_ACTIVE) TerminateProcess(pi.hProcess, 99);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
     return code;
   }
   std::string LogPath() const { return folder_ / "logs\\setup.log"; }
@@ -912,23 +896,14 @@ TEST_F(UnattendedTest, ADamagedPayloadEndsWithOneAndNoBox) {
 
 TEST_F(UnattendedTest, HelpBesideSilentShowsTheOptionsAndInstallsNothing) {
   const std::string home = MakeHome();
-  std::string command = "\"" + Built.setupExe + "\" /S -HELP \"-d" + home + "\"";
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                             &si, &pi));
-  const auto box = testkit::WaitForMessageBox(testkit::kWindowTimeoutMs, pi.dwProcessId);
+  const testkit::TProcess setup("\"" + Built.setupExe + "\" /S -HELP \"-d" + home + "\"");
+  ASSERT_TRUE(setup.Started());
+  const auto box = testkit::WaitForMessageBox(testkit::kWindowTimeoutMs, setup.Id());
   ASSERT_TRUE(box.has_value());
   EXPECT_NE(box->text.find(L"/LOG=<path>"), std::wstring::npos);
   EXPECT_NE(box->text.find(L"4 - the installation failed part way"), std::wstring::npos);
   testkit::PressButton(box->window, IDOK);
-  EXPECT_EQ(WaitForSingleObject(pi.hProcess, 15000), WAIT_OBJECT_0);
-  DWORD code = STILL_ACTIVE;
-  GetExitCodeProcess(pi.hProcess, &code);
-  EXPECT_EQ(code, 0u);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
+  EXPECT_EQ(setup.WaitForExit(15000), 0u);
   EXPECT_FALSE(testkit::FolderIsThere(SharedZentrova()));
   EXPECT_FALSE(HasSetting("MAINDIR"));
 }
