@@ -19,7 +19,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   WNDCLASSA windowClass{};
   windowClass.lpfnWndProc = BareProc;
   windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = "BenchBareWindow";
   if (!RegisterClassA(&windowClass)) return 1;

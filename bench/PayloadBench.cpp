@@ -25,6 +25,7 @@
 #include "bench/BenchStats.h"
 #include "instutils/Handles.h"
 #include "payload/AttachFiles.h"
+#include "resources/SetupResources.h"
 
 namespace {
 
@@ -54,7 +55,7 @@ struct TResource {
 };
 
 TResource FilesResource(HMODULE module) {
-  HRSRC res = FindResourceA(module, "FILES", "FILES");
+  HRSRC res = FindResourceA(module, SETUP_RESOURCE_NAME(PAYLOAD_FILES), SETUP_RESOURCE_NAME(PAYLOAD_FILES));
   const void* bytes = res ? LockResource(LoadResource(module, res)) : nullptr;
   if (!bytes) bench::Fail("no FILES resource");
   return {static_cast<const std::uint8_t*>(bytes), SizeofResource(module, res)};
@@ -204,15 +205,15 @@ int main(int argc, char** argv) {
                bench::Bytes(own.size), bench::Bytes(best),
                bench::Format("%.4f", static_cast<double>(own.size) / best));
     bench::Row("Size: the larger drawn pictures (150 and 200 percent bitmaps)",
-               bench::Bytes(ResourceBytes(setup.get(), MAKEINTRESOURCEA(2), true)), "", "");
+               bench::Bytes(ResourceBytes(setup.get(), RT_BITMAP, true)), "", "");
     if (baselineExe.empty()) return;
     // Code: the file less its payload and its pictures, measured alike in both builds.
     const auto codeSize = [&](const std::string& exe) {
       inst::UniqueLibrary m(LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
       if (!m) bench::Fail("cannot load " + exe);
       return fileSize(exe) - FilesResource(m.get()).size -
-             ResourceBytes(m.get(), MAKEINTRESOURCEA(2), false) -   // RT_BITMAP
-             ResourceBytes(m.get(), MAKEINTRESOURCEA(3), false);    // RT_ICON
+             ResourceBytes(m.get(), RT_BITMAP, false) -
+             ResourceBytes(m.get(), RT_ICON, false);
     };
     const unsigned long long code = codeSize(setupExe), baseCode = codeSize(baselineExe);
     bench::Row("Size: Setup.exe less payload and pictures / the same of the baseline build",

@@ -22,6 +22,8 @@
 #include "bench/BenchStats.h"
 #include "instutils/Handles.h"
 #include "instutils/Widen.h"
+#include "tests/common/TestProcess.h"
+#include "tests/common/WindowDriver.h"
 
 namespace {
 
@@ -41,76 +43,18 @@ const wchar_t* const kModuleFolders[] = {L"Spellcheck", L"Orthographe"};
 constexpr DWORD kPauseMs = 300;
 constexpr double kTimeoutMs = 30000;
 
-// A started program, ended (if it still runs) when this goes.
-class TProcess {
- public:
-  explicit TProcess(const std::wstring& exe, const std::wstring& arguments = L"") {
-    std::wstring commandLine = L"\"" + exe + L"\"";
-    if (!arguments.empty()) commandLine += L" " + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info))
-      bench::Fail("cannot start " + std::to_string(GetLastError()));
-    process_.reset(info.hProcess);
-    CloseHandle(info.hThread);
-    id_ = info.dwProcessId;
-  }
-  ~TProcess() { End(); }
-  TProcess(const TProcess&) = delete;
-  TProcess& operator=(const TProcess&) = delete;
-
-  DWORD Id() const { return id_; }
-  DWORD ExitCode() const {
-    DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(process_.get(), &code);
-    return code;
-  }
-  bool WaitForExit(DWORD timeoutMs) {
-    return WaitForSingleObject(process_.get(), timeoutMs) == WAIT_OBJECT_0;
-  }
-  void End() {
-    if (process_ && !WaitForExit(0)) {
-      TerminateProcess(process_.get(), 99);
-      WaitForExit(10000);
-    }
-  }
-
- private:
-  inst::UniqueHandle process_;
-  DWORD id_ = 0;
-};
-
-struct TFind {
-  const wchar_t* className;
-  const wchar_t* caption;
-  DWORD processId;
-  HWND found;
-};
-
-// GetClassName and GetWindowText read what the system keeps for another process's top-level
-// window without a message to it, so the poll itself never waits on the program.
-BOOL CALLBACK MatchTopLevel(HWND w, LPARAM param) {
-  auto* f = reinterpret_cast<TFind*>(param);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(w, &pid);
-  if (pid != f->processId || !IsWindowVisible(w)) return TRUE;
-  wchar_t text[256];
-  if (!GetClassNameW(w, text, 256) || wcscmp(text, f->className) != 0) return TRUE;
-  GetWindowTextW(w, text, 256);
-  if (wcscmp(text, f->caption) != 0) return TRUE;
-  f->found = w;
-  return FALSE;
+// A started program, ended (if it still runs) when it goes.
+testkit::TProcess Start(const std::wstring& exe, const std::wstring& arguments = L"") {
+  testkit::TProcess process(L"\"" + exe + L"\"" + (arguments.empty() ? L"" : L" " + arguments));
+  if (!process.Started()) bench::Fail("cannot start " + std::to_string(GetLastError()));
+  return process;
 }
 
-HWND WaitForVisibleWindow(const TProcess& process, const wchar_t* className,
+HWND WaitForVisibleWindow(const testkit::TProcess& process, const wchar_t* className,
                           const wchar_t* caption) {
   const double start = bench::NowMs();
   for (;;) {
-    TFind f{className, caption, process.Id(), nullptr};
-    EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&f));
-    if (f.found) return f.found;
+    if (HWND found = testkit::FindWindowNow(className, caption, process.Id())) return found;
     if (bench::NowMs() - start > kTimeoutMs) bench::Fail("no window appeared");
     Sleep(1);
   }
@@ -139,7 +83,7 @@ void WaitUntilPainted(HWND window) {
 double StartUp(const std::wstring& exe, const wchar_t* className, const wchar_t* caption) {
   Sleep(kPauseMs);
   const double start = bench::NowMs();
-  TProcess process(exe);
+  const testkit::TProcess process = Start(exe);
   WaitUntilPainted(WaitForVisibleWindow(process, className, caption));
   return bench::NowMs() - start;
 }
@@ -272,7 +216,7 @@ class TInstallBench {
     CreateDirectoryW((shared_ + L"\\Hidden").c_str(), nullptr);
     MakeModuleFolders(shared_ + L"\\Public");
     Sleep(kPauseMs);
-    TProcess setup(setupExe_);
+    const testkit::TProcess setup = Start(setupExe_);
     HWND form = WaitForVisibleWindow(setup, kFormClass, kSetupTitle);
     Click(Button(form, L"&Next >"));
     WaitForTitle(form, L"License Agreement");
@@ -293,7 +237,7 @@ class TInstallBench {
     if (SendMessageW(launch, BM_GETCHECK, 0, 0) == BST_CHECKED)
       SendMessageW(launch, BM_CLICK, 0, 0);
     Click(Button(form, L"&Finish"));
-    if (!setup.WaitForExit(30000)) bench::Fail("the wizard did not end");
+    if (setup.WaitForExit(30000) == STILL_ACTIVE) bench::Fail("the wizard did not end");
     for (const wchar_t* sub : kModuleFolders)
       for (const wchar_t* file : kModuleFiles)
         if (GetFileAttributesW((shared_ + L"\\Public\\" + sub + L"\\" + file).c_str()) ==
@@ -336,10 +280,11 @@ double SilentInstall(const std::wstring& installer, const std::wstring& folder, 
   RemoveTree(folder);
   Sleep(kPauseMs);
   const double start = bench::NowMs();
-  TProcess run(installer, L"/S /D=" + folder);  // /D= comes last and is never quoted
-  if (!run.WaitForExit(static_cast<DWORD>(kTimeoutMs))) bench::Fail("the NSIS installer did not end");
+  const testkit::TProcess run = Start(installer, L"/S /D=" + folder);  // /D= last, never quoted
+  const DWORD code = run.WaitForExit(static_cast<DWORD>(kTimeoutMs));
+  if (code == STILL_ACTIVE) bench::Fail("the NSIS installer did not end");
   const double took = bench::NowMs() - start;
-  if (run.ExitCode() != 0) bench::Fail("the NSIS installer failed");
+  if (code != 0) bench::Fail("the NSIS installer failed");
   if (files)
     for (const wchar_t* file : kModuleFiles)
       if (GetFileAttributesW((folder + L"\\Spellcheck\\" + file).c_str()) == INVALID_FILE_ATTRIBUTES)
@@ -396,7 +341,7 @@ int main(int argc, char** argv) {
 
     // One bare window stays open throughout: Wine's desktop process ends about a second
     // after the last program attached to it, and the next one would pay for its restart.
-    TProcess keepAlive(bareExe);
+    const testkit::TProcess keepAlive = Start(bareExe);
     WaitForVisibleWindow(keepAlive, kBareClass, kBareTitle);
     bench::Rounds(1, starts);  // one untimed start of each: file caches filled alike
     const auto started = bench::Rounds(startupRounds, starts);

@@ -16,7 +16,7 @@ function(add_payload_resource)
     DEPENDS payload-writer ${PAYLOAD_WRITER} ${paths} ${P_DEPENDS}
     COMMENT "Packing payload ${P_OUTPUT}"
     VERBATIM)
-  file(WRITE ${rc}.in "FILES FILES \"${bin}\"\n")
+  file(WRITE ${rc}.in "#include \"resources/SetupResources.h\"\nPAYLOAD_FILES PAYLOAD_FILES \"${bin}\"\n")
   configure_file(${rc}.in ${rc} COPYONLY)
   set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS ${bin})
   target_sources(${P_TARGET} PRIVATE ${rc})

@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "instutils/UserText.h"
+
 namespace inst {
 
 class TPinnedFolders;
@@ -42,6 +44,13 @@ struct TWholeFileRead {
 // Reads the whole file into bytes.
 DWORD ReadWholeFile(const std::string& path, std::string& bytes, const TWholeFileRead& how = {});
 
+// The system's text for an error code of the functions here, without its line end; the
+// program's own refusal of a link speaks for itself.
+std::string SystemReason(DWORD error);
+inline constexpr char kLinkNotFollowedText[] = USER_TEXT(
+    "The path passes through a link (junction or symbolic link) that setup does not follow in "
+    "the shared data folder.");
+
 // Writes bytes to path whole or not at all. The bytes go to a fresh name beside path
 // (path + "." + a random part + ".new", created exclusively: a name that is taken is never
 // opened, another is tried), which is marked for deletion from its creation until it is
@@ -54,13 +63,6 @@ DWORD WriteBytesToFile(const std::wstring& path, std::string_view bytes,
                        const TWholeFileWrite& how = {});
 DWORD WriteBytesToFile(const std::string& path, std::string_view bytes,
                        const TWholeFileWrite& how = {});
-
-// The system's text for an error code of the functions here, without its line end; the
-// program's own refusal of a link speaks for itself.
-std::string SystemReason(DWORD error);
-inline constexpr char kLinkNotFollowedText[] =
-    "The path passes through a link (junction or symbolic link) that setup does not follow in "
-    "the shared data folder.";
 
 // One write of the whole buffer to an open file. A write that stores fewer bytes than
 // asked without an error has not written the file either: ERROR_HANDLE_DISK_FULL.

@@ -6,6 +6,7 @@
 
 #include "instutils/FormatText.h"
 #include "instutils/Widen.h"
+#include "resources/SetupResources.h"
 
 namespace inst {
 
@@ -14,7 +15,7 @@ namespace {
 TLanguage language = TLanguage::English;
 
 // The Latvian texts file as an RCDATA resource of the program.
-constexpr char kLatvianTextsResource[] = "LATVIANTEXTS";
+constexpr char kLatvianTextsResource[] = SETUP_RESOURCE_NAME(LATVIAN_TEXTS);
 
 // A text as the file writes it: "\r" is a line break, "\\" a backslash.
 std::wstring Unescaped(std::string_view text) {
@@ -35,7 +36,7 @@ const std::map<std::wstring, std::wstring>& LatvianTable() {
   static const std::map<std::wstring, std::wstring> table = [] {
     std::map<std::wstring, std::wstring> byEnglish;
     const HMODULE self = GetModuleHandleA(nullptr);
-    const HRSRC res = FindResourceA(self, kLatvianTextsResource, MAKEINTRESOURCEA(10));  // RCDATA
+    const HRSRC res = FindResourceA(self, kLatvianTextsResource, RT_RCDATA);
     const HGLOBAL loaded = res ? LoadResource(self, res) : nullptr;
     const char* bytes = loaded ? static_cast<const char*>(LockResource(loaded)) : nullptr;
     if (!bytes) return byEnglish;

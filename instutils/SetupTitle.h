@@ -2,6 +2,8 @@
 // message box and the source of the temporary-file prefix.
 #pragma once
 
+#include "instutils/UserText.h"
+
 namespace inst {
-inline constexpr char kSetupTitle[] = "Zentrova Latvian Spellchecker - Setup";
+inline constexpr char kSetupTitle[] = USER_TEXT("Zentrova Latvian Spellchecker - Setup");
 }

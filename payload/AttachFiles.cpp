@@ -16,6 +16,7 @@
 #include "instutils/TempFiles.h"
 #include "instutils/Widen.h"
 #include "payload/Inflate.h"
+#include "resources/SetupResources.h"
 
 namespace payload {
 
@@ -24,7 +25,7 @@ bool CollectPublicFiles = false;
 
 namespace {
 
-constexpr char kResourceName[] = "FILES";  // both the type and the name of the payload
+constexpr char kResourceName[] = SETUP_RESOURCE_NAME(PAYLOAD_FILES);  // both the type and the name of the payload
 
 struct PackedBytes {
   const std::uint8_t* data;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "instutils/UserText.h"
 #include "payload/Inflate.h"
 #include "payload/PayloadFormat.h"
 
@@ -20,13 +21,15 @@ namespace payload {
 
 // The user's texts of a damaged payload ("%s" is the technical detail) and of a file that
 // cannot be written ("%s" is its path).
-inline constexpr char kDamagedText[] = "The setup program's attached files are damaged (%s).";
-inline constexpr char kMissingText[] = "The setup program's attached files are missing.";
-inline constexpr char kCannotCreateText[] =
+inline constexpr char kDamagedText[] =
+    USER_TEXT("The setup program's attached files are damaged (%s).");
+inline constexpr char kMissingText[] =
+    USER_TEXT("The setup program's attached files are missing.");
+inline constexpr char kCannotCreateText[] = USER_TEXT(
     "Cannot create file \"%s\".\rAnother application might already be using this file.\r\r"
     "Please make sure that the setup of Zentrova Word Processor is not blocked by your "
     "security software (firewall/antivirus) in any way.\rYou might want to temporarily "
-    "disable your security software and try again.";
+    "disable your security software and try again.");
 
 // One payload entry: its place in the store's inflated data (contents are not copied).
 class TAttachedFile {

@@ -7,10 +7,12 @@
 #include <exception>
 #include <functional>
 
+#include "instutils/UserText.h"
+
 namespace ui {
 
 // The error box's text for an exception that is not a standard one.
-inline constexpr char kUnknownErrorText[] = "An unknown error occurred.";
+inline constexpr char kUnknownErrorText[] = USER_TEXT("An unknown error occurred.");
 
 class TForm;
 

@@ -27,7 +27,7 @@ const wchar_t* OwnWindowClass(const char* name) {
   wc.style = CS_DBLCLKS;
   wc.lpfnWndProc = ControlWindowProc;
   wc.hInstance = GetModuleHandleW(nullptr);
-  wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   wc.lpszClassName = wide.c_str();
   if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
     throw std::runtime_error(std::string("cannot register the window class ") + name);

@@ -17,15 +17,15 @@ bool CtrlOrAltDown() { return GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU
 bool TakesFocus(const TControl* c) { return c->TabStop() && c->CanFocus() && c->HandleAllocated(); }
 
 // The process draws itself at every monitor's DPI. The manifest says so to the Windows
-// that read it; this covers a loader that did not. The per-monitor-v2 context (-4) is
-// refused by some systems, so per-monitor (-3) and system-aware follow.
+// that read it; this covers a loader that did not. The per-monitor-v2 context is refused by
+// some systems, so per-monitor and system-aware follow.
 void DeclareDpiAwareness() {
   static bool done = false;
   if (done) return;
   done = true;
-  using SetContextFn = BOOL(WINAPI*)(HANDLE);
+  using SetContextFn = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT);
   if (auto set = inst::SystemProc<SetContextFn>("user32.dll", "SetProcessDpiAwarenessContext")) {
-    if (set(reinterpret_cast<HANDLE>(-4)) || set(reinterpret_cast<HANDLE>(-3))) return;
+    if (set(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2) || set(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE)) return;
     if (GetLastError() == ERROR_ACCESS_DENIED) return;  // set already, by the manifest
   }
   SetProcessDPIAware();
@@ -356,7 +356,7 @@ void TForm::WMTimer(UINT_PTR) {}
 
 void TForm::LoadLayout(const std::string& resourceName) {
   HMODULE module = GetModuleHandleA(nullptr);
-  HRSRC info = FindResourceA(module, resourceName.c_str(), MAKEINTRESOURCEA(10));  // RT_RCDATA
+  HRSRC info = FindResourceA(module, resourceName.c_str(), RT_RCDATA);
   HGLOBAL data = info ? LoadResource(module, info) : nullptr;
   const char* bytes = data ? static_cast<const char*>(LockResource(data)) : nullptr;
   if (!bytes) throw ELayoutError("layout resource " + resourceName + " not found");
@@ -417,6 +417,6 @@ bool TForm::SetProperty(const std::string& name, const TLayoutValue& value, TLay
   return true;
 }
 
-void ShowWaitCursor() { SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32514))); }  // IDC_WAIT
+void ShowWaitCursor() { SetCursor(LoadCursorA(nullptr, IDC_WAIT)); }
 
 }  // namespace ui

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "instutils/UserText.h"
 #include "instutils/Widen.h"
 
 namespace wizard {
@@ -48,7 +49,7 @@ std::vector<std::wstring> SplitCommandLine(const std::wstring& commandLine) {
   return args;
 }
 
-const char* const kOptionsHelpText =
+const char* const kOptionsHelpText = USER_TEXT(
     "Usage: Setup.exe [options] [-d<home folder>]\r\r"
     "/S - install without any window or message\r"
     "/LOG=<path> - write a log of the setup (UTF-8 text)\r"
@@ -60,7 +61,7 @@ const char* const kOptionsHelpText =
     "0 - installed\r"
     "1 - could not start: a damaged setup program\r"
     "2 - nothing installed: no qzv.exe in the home folder, or the word processor is running\r"
-    "4 - the installation failed part way: a file could not be written";
+    "4 - the installation failed part way: a file could not be written");
 
 TCommandLine ReadCommandLine(const std::vector<std::wstring>& args) {
   TCommandLine line;

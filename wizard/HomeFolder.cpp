@@ -9,6 +9,7 @@
 #include "instutils/Handles.h"
 #include "instutils/InstUtils.h"
 #include "instutils/ProductNames.h"
+#include "instutils/UserText.h"
 
 namespace wizard {
 

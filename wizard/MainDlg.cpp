@@ -14,6 +14,7 @@
 #include "instutils/SetupMessage.h"
 #include "instutils/SetupTitle.h"
 #include "instutils/TempFiles.h"
+#include "instutils/UserText.h"
 #include "instutils/Widen.h"
 #include "payload/AttachFiles.h"
 #include "ui/Bevel.h"
@@ -32,9 +33,10 @@
 
 namespace wizard {
 
-std::wstring PageTitles[7] = {L"Welcome to the %s", L"License Agreement", L"Specify Home Folder",
-                              L"Ready to Install",  L"Installing",        L"Installation Complete",
-                              L""};
+std::wstring PageTitles[7] = {
+    USER_TEXT(L"Welcome to the %s"), USER_TEXT(L"License Agreement"),
+    USER_TEXT(L"Specify Home Folder"), USER_TEXT(L"Ready to Install"),
+    USER_TEXT(L"Installing"), USER_TEXT(L"Installation Complete"), L""};
 
 namespace {
 
@@ -43,13 +45,13 @@ const wchar_t* const kModuleName = L"Latvian Spellchecker";
 const UINT_PTR kDrivePollTimer = 1;
 const UINT kDrivePollMs = 1000;
 
-const wchar_t* const kCloseQuestion =
+const wchar_t* const kCloseQuestion = USER_TEXT(
     L"Setup is not complete. If you quit this setup program now,\r"
     "the %s will not be correctly installed.\r\r"
     "You may relaunch the setup program at a later time\r"
     "to complete the installation of the %s.\r\r"
     "To continue installing, click No.\r"
-    "To quit this setup program, click Abort.";
+    "To quit this setup program, click Abort.");
 
 // Every caption of the form and its controls in the chosen language; an English one is not
 // set again, so the English wizard stays as its layout made it.
@@ -67,26 +69,26 @@ void Tell(const wchar_t* english) {
 
 }  // namespace
 
-const wchar_t* const kBackCaption = L"< &Back";
-const wchar_t* const kNextCaption = L"&Next >";
-const wchar_t* const kFinishCaption = L"&Finish";
-const wchar_t* const kCancelCaption = L"Cancel";
+const wchar_t* const kBackCaption = USER_TEXT(L"< &Back");
+const wchar_t* const kNextCaption = USER_TEXT(L"&Next >");
+const wchar_t* const kFinishCaption = USER_TEXT(L"&Finish");
+const wchar_t* const kCancelCaption = USER_TEXT(L"Cancel");
 
-const wchar_t* const kHostRunningText =
+const wchar_t* const kHostRunningText = USER_TEXT(
     L"There are running instances of Zentrova Word Processor on your computer.\r"
-    "Please close any running instance(s) of Zentrova Word Processor before proceeding.";
-const wchar_t* const kLicenseQuestion =
+    "Please close any running instance(s) of Zentrova Word Processor before proceeding.");
+const wchar_t* const kLicenseQuestion = USER_TEXT(
     L"To install this program, you need to agree to all the terms\r"
     "of the Zentrova Word Processor License Agreement.\r"
-    "Do you really want to cancel the Zentrova Spellchecker install?";
-const wchar_t* const kWrongFolderText =
+    "Do you really want to cancel the Zentrova Spellchecker install?");
+const wchar_t* const kWrongFolderText = USER_TEXT(
     L"The specified folder does not contain a properly installed Zentrova Word Processor.\r"
-    "Please specify the proper home folder of Zentrova Word Processor on your hard disk.";
+    "Please specify the proper home folder of Zentrova Word Processor on your hard disk.");
 
-const wchar_t* const kRecordsBusyText =
+const wchar_t* const kRecordsBusyText = USER_TEXT(
     L"Another setup program is installing at the same time and has not finished within two "
     "minutes. Nothing has been installed.\r"
-    "Please run this setup again when the other one has finished.";
+    "Please run this setup again when the other one has finished.");
 
 std::wstring CloseQuestion() { return inst::FormatText(kCloseQuestion, {kProductName, kProductName}); }
 

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "resources/SetupResources.h"
 #include "ui/Form.h"
 #include "wizard/CommandLine.h"
 
@@ -58,7 +59,7 @@ extern const wchar_t* const kRecordsBusyText;
 std::wstring CloseQuestion();
 
 // The RCDATA resource that holds the window's layout.
-inline constexpr const char* kMainDlgLayout = "TMAINDLGFORM";
+inline constexpr const char* kMainDlgLayout = SETUP_RESOURCE_NAME(MAIN_DLG_LAYOUT);
 
 class TMainDlgForm : public ui::TForm {
  public:

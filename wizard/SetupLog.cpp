@@ -97,7 +97,7 @@ std::string ProgramVersion() {
   // The fixed part of the version resource, found by its signature; read without the
   // version library, which the program does not load.
   const HMODULE self = GetModuleHandleA(nullptr);
-  const HRSRC res = FindResourceA(self, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(16));
+  const HRSRC res = FindResourceA(self, MAKEINTRESOURCEA(VS_VERSION_INFO), RT_VERSION);
   const auto* bytes = static_cast<const BYTE*>(res ? LockResource(LoadResource(self, res)) : nullptr);
   const DWORD size = res ? SizeofResource(self, res) : 0;
   for (DWORD at = 0; bytes && at + sizeof(VS_FIXEDFILEINFO) <= size; at += 4) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "instutils/UserText.h"
+
 namespace inst {
 class TPinnedFolders;
 }
@@ -14,10 +16,11 @@ class TPinnedFolders;
 namespace wizard {
 
 // The texts of a log that cannot be merged: the path, then the reason.
-inline constexpr char kCannotOpenLogText[] = "Cannot open file \"%s\". %s";
-inline constexpr char kCannotWriteLogText[] = "Cannot write file \"%s\". %s";
-inline constexpr char kCannotCreateLogText[] = "Cannot create file \"%s\". %s";
-inline constexpr char kLogTooLargeText[] = "The file is larger than 16 MB, too large to merge.";
+inline constexpr char kCannotOpenLogText[] = USER_TEXT("Cannot open file \"%s\". %s");
+inline constexpr char kCannotWriteLogText[] = USER_TEXT("Cannot write file \"%s\". %s");
+inline constexpr char kCannotCreateLogText[] = USER_TEXT("Cannot create file \"%s\". %s");
+inline constexpr char kLogTooLargeText[] =
+    USER_TEXT("The file is larger than 16 MB, too large to merge.");
 
 // "*" and the 16 upper-case hex digits of the date-time's 8 bytes in memory order.
 std::string StampLine(double installTime);

@@ -23,13 +23,15 @@ struct TFindRequest {
 BOOL CALLBACK MatchTopLevel(HWND window, LPARAM param) {
   auto* request = reinterpret_cast<TFindRequest*>(param);
   if (!IsWindowVisible(window)) return TRUE;
-  if (request->processId) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    if (pid != request->processId) return TRUE;
-  }
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (request->processId && pid != request->processId) return TRUE;
   if (request->className && ClassOf(window) != request->className) return TRUE;
-  if (request->caption && WindowText(window) != request->caption) return TRUE;
+  if (request->caption) {
+    wchar_t caption[256] = {};
+    if (pid != GetCurrentProcessId()) GetWindowTextW(window, caption, 256);
+    if ((pid == GetCurrentProcessId() ? WindowText(window) : caption) != request->caption) return TRUE;
+  }
   request->found = window;
   return FALSE;
 }
@@ -145,13 +147,17 @@ const char* IconName(TBoxIcon icon) {
   return "unknown";
 }
 
+HWND FindWindowNow(const wchar_t* className, const wchar_t* caption, DWORD processId) {
+  TFindRequest request{className, caption, processId, nullptr};
+  EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&request));
+  return request.found;
+}
+
 HWND WaitForWindow(const wchar_t* className, const wchar_t* caption, DWORD timeoutMs,
                    DWORD processId) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   for (;;) {
-    TFindRequest request{className, caption, processId, nullptr};
-    EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&request));
-    if (request.found) return request.found;
+    if (HWND found = FindWindowNow(className, caption, processId)) return found;
     if (std::chrono::steady_clock::now() >= deadline) return nullptr;
     Sleep(kPollMs);
   }

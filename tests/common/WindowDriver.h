@@ -20,7 +20,10 @@ inline constexpr DWORD kWindowTimeoutMs = 15000;
 inline constexpr wchar_t kDialogClass[] = L"#32770";
 
 // A visible top-level window matching class and caption (nullptr: any) of the process
-// (0: any), polled until timeoutMs has passed; nullptr when none appeared.
+// (0: any), looked for once; nullptr when there is none. Another process's window is read
+// as the system keeps it, without a message that would wait on that process.
+HWND FindWindowNow(const wchar_t* className, const wchar_t* caption, DWORD processId = 0);
+// The same, polled until timeoutMs has passed; nullptr when none appeared.
 HWND WaitForWindow(const wchar_t* className, const wchar_t* caption, DWORD timeoutMs,
                    DWORD processId = 0);
 // Polls until the window is gone or no longer visible; false on timeout.

@@ -16,6 +16,8 @@
 #include "payload/Inflate.h"
 #include "payload/PayloadFormat.h"
 #include "resources/SetupVersion.h"
+#include "resources/SetupResources.h"
+#include "tests/common/TestProcess.h"
 #include "tests/common/WindowDriver.h"
 #include "tests/e2e/WizardFixture.h"
 
@@ -35,7 +37,7 @@ struct TPayload {
 
   TPayload() {
     HMODULE setup = LoadLibraryExA(Built.setupExe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    HRSRC res = FindResourceA(setup, "FILES", "FILES");
+    HRSRC res = FindResourceA(setup, SETUP_RESOURCE_NAME(PAYLOAD_FILES), SETUP_RESOURCE_NAME(PAYLOAD_FILES));
     const auto* packed = static_cast<const std::uint8_t*>(LockResource(LoadResource(setup, res)));
     const DWORD size = SizeofResource(setup, res);
     const auto inflated = payload::InflateBuffer(packed, size, 5 * size);
@@ -167,29 +169,16 @@ class InstallTest : public WizardTest {
     EXPECT_EQ(run.WaitForExit(), 0u);
   }
   void StartHost() {
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    std::string command = "\"" + Built.hostExe + "\"";
-    ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &si, &pi));
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    host_ = testkit::TProcess("\"" + Built.hostExe + "\"");
+    ASSERT_TRUE(host_.Started());
     ASSERT_NE(WaitForHostWindow(15000), nullptr);
   }
   // What the word processor in home reports (qzv.exe /report), run to its end.
   std::string HostReport(const std::string& home) const {
     const std::string report = folder_ / "host-report.txt";
-    std::string command = "\"" + home + "\\qzv.exe\" /report \"" + report + "\"";
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &si, &pi))
-      return "";
-    EXPECT_EQ(WaitForSingleObject(pi.hProcess, 60000), WAIT_OBJECT_0);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    const testkit::TProcess host("\"" + home + "\\qzv.exe\" /report \"" + report + "\"");
+    if (!host.Started()) return "";
+    EXPECT_NE(host.WaitForExit(60000), STILL_ACTIVE);
     return ReadWholeFile(report);
   }
   std::vector<std::string> LogLines() const {
@@ -203,6 +192,9 @@ class InstallTest : public WizardTest {
     EXPECT_EQ(start, text.size()) << "every line ends with CR LF";
     return lines;
   }
+
+ private:
+  testkit::TProcess host_;  // the word processor StartHost started
 };
 
 TEST_F(InstallTest, SharedInstallationWritesEverythingAndRecordsIt) {
@@ -1053,23 +1045,14 @@ TEST_F(UnattendedTest, TwoAtOnceLeaveTheStampAndTheLogAgreeing) {
 
 TEST_F(UnattendedTest, HelpBesideSilentShowsTheOptionsAndInstallsNothing) {
   const std::string home = MakeHome();
-  std::string command = "\"" + Built.setupExe + "\" /S -HELP \"-d" + home + "\"";
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                             &si, &pi));
-  const auto box = testkit::WaitForMessageBox(testkit::kWindowTimeoutMs, pi.dwProcessId);
+  const testkit::TProcess setup("\"" + Built.setupExe + "\" /S -HELP \"-d" + home + "\"");
+  ASSERT_TRUE(setup.Started());
+  const auto box = testkit::WaitForMessageBox(testkit::kWindowTimeoutMs, setup.Id());
   ASSERT_TRUE(box.has_value());
   EXPECT_NE(box->text.find(L"/LOG=<path>"), std::wstring::npos);
   EXPECT_NE(box->text.find(L"4 - the installation failed part way"), std::wstring::npos);
   testkit::PressButton(box->window, IDOK);
-  EXPECT_EQ(WaitForSingleObject(pi.hProcess, 15000), WAIT_OBJECT_0);
-  DWORD code = STILL_ACTIVE;
-  GetExitCodeProcess(pi.hProcess, &code);
-  EXPECT_EQ(code, 0u);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
+  EXPECT_EQ(setup.WaitForExit(15000), 0u);
   EXPECT_FALSE(testkit::FolderIsThere(SharedZentrova()));
   EXPECT_FALSE(HasSetting("MAINDIR"));
 }

@@ -43,10 +43,8 @@ std::string WinePath(const std::string& unixPath) {
 TSetupRun::TSetupRun(const std::string& arguments) {
   std::string commandLine = "\"" + Built.setupExe + "\"";
   if (!arguments.empty()) commandLine += " " + arguments;
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &info_)) {
+  process_ = testkit::TProcess(commandLine);
+  if (!process_.Started()) {
     ADD_FAILURE() << "cannot start " << commandLine << ": error " << GetLastError();
     return;
   }
@@ -57,11 +55,8 @@ TSetupRun::TSetupRun(const std::wstring& arguments, const std::string& program,
                      const std::string& currentFolder) {
   std::wstring commandLine = L"\"" + WidenAnsi(program.empty() ? Built.setupExe : program) + L"\"";
   if (!arguments.empty()) commandLine += L" " + arguments;
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  const std::wstring folder = WidenAnsi(currentFolder);
-  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      folder.empty() ? nullptr : folder.c_str(), &startup, &info_)) {
+  process_ = testkit::TProcess(commandLine, WidenAnsi(currentFolder));
+  if (!process_.Started()) {
     ADD_FAILURE() << "cannot start the program: error " << GetLastError();
     return;
   }
@@ -70,23 +65,15 @@ TSetupRun::TSetupRun(const std::wstring& arguments, const std::string& program,
 
 void TSetupRun::WaitForForm(const std::wstring& commandLine) {
   form_ = testkit::WaitForWindow(kFormClass, nullptr, testkit::kWindowTimeoutMs,
-                                 info_.dwProcessId);
+                                 process_.Id());
   EXPECT_NE(form_, nullptr) << "the wizard window did not appear for "
                             << testing::PrintToString(commandLine);
   // Then, as any driver of a program just started: until it waits for input. The pages
   // not shown yet get their windows only then.
-  if (form_) WaitForInputIdle(info_.hProcess, testkit::kWindowTimeoutMs);
+  if (form_) WaitForInputIdle(process_.Handle(), testkit::kWindowTimeoutMs);
 }
 
-TSetupRun::~TSetupRun() {
-  if (!info_.hProcess) return;
-  if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
-    TerminateProcess(info_.hProcess, 99);
-    WaitForSingleObject(info_.hProcess, 10000);
-  }
-  CloseHandle(info_.hThread);
-  CloseHandle(info_.hProcess);
-}
+TSetupRun::~TSetupRun() = default;
 
 std::vector<HWND> TSetupRun::FindAll(const wchar_t* className, bool hiddenToo) const {
   TSearch s{className, nullptr, hiddenToo, {}};
@@ -173,12 +160,6 @@ void TSetupRun::CloseBox() const {
   PostMessageW(form_, WM_SYSCOMMAND, SC_CLOSE, 0);
 }
 
-DWORD TSetupRun::WaitForExit(DWORD timeoutMs) {
-  if (!info_.hProcess || WaitForSingleObject(info_.hProcess, timeoutMs) != WAIT_OBJECT_0)
-    return STILL_ACTIVE;
-  DWORD code = STILL_ACTIVE;
-  GetExitCodeProcess(info_.hProcess, &code);
-  return code;
-}
+DWORD TSetupRun::WaitForExit(DWORD timeoutMs) { return process_.WaitForExit(timeoutMs); }
 
 }  // namespace e2e

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/common/TestProcess.h"
+
 namespace e2e {
 
 // The built programs, handed to the test program on its command line by ctest.
@@ -33,7 +35,7 @@ class TSetupRun {
   TSetupRun(const TSetupRun&) = delete;
   TSetupRun& operator=(const TSetupRun&) = delete;
 
-  DWORD ProcessId() const { return info_.dwProcessId; }
+  DWORD ProcessId() const { return process_.Id(); }
   HWND Form() const { return form_; }
 
   // A visible (or, with hiddenToo, any) descendant of the wizard window of that window
@@ -77,7 +79,7 @@ class TSetupRun {
  private:
   void WaitForForm(const std::wstring& commandLine);
 
-  PROCESS_INFORMATION info_{};
+  testkit::TProcess process_;
   HWND form_ = nullptr;
 };
 

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "tests/common/TestProcess.h"
 #include "tests/common/WindowDriver.h"
 #include "tests/e2e/WizardFixture.h"
 
@@ -234,23 +235,15 @@ TEST_F(HomeFolderTest, AFolderThatDoesNotExistShowsItsNearestAncestorInTheList) 
 }
 
 TEST(DamagedPayload, IsReportedInABoxAndEndsWithExitCodeOne) {
-  std::string exe = WinePath(DAMAGED_SETUP);
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  ASSERT_TRUE(CreateProcessA(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-  const auto box = testkit::WaitForMessageBox(testkit::kWindowTimeoutMs, pi.dwProcessId);
+  const testkit::TProcess setup("\"" + WinePath(DAMAGED_SETUP) + "\"");
+  ASSERT_TRUE(setup.Started());
+  const auto box = testkit::WaitForMessageBox(testkit::kWindowTimeoutMs, setup.Id());
   ASSERT_TRUE(box.has_value());
   EXPECT_EQ(box->caption, L"Zentrova Latvian Spellchecker - Setup");
   EXPECT_NE(box->text.find(L"damaged"), std::wstring::npos);
   EXPECT_EQ(box->icon, testkit::TBoxIcon::Error);
   testkit::PressButton(box->window, IDOK);
-  ASSERT_EQ(WaitForSingleObject(pi.hProcess, 15000), WAIT_OBJECT_0);
-  DWORD code = 0;
-  GetExitCodeProcess(pi.hProcess, &code);
-  EXPECT_EQ(code, 1u);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
+  EXPECT_EQ(setup.WaitForExit(15000), 1u);
 }
 
 // Polls the (possibly hidden) home-folder edit until it reads `expected`.

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/common/TestProcess.h"
 #include "tests/e2e/WizardFixture.h"
 
 namespace e2e {
@@ -89,14 +90,9 @@ class DllPlantingTest : public WizardTest {
   void RunNaiveLoader(const std::vector<std::string>& names) {
     std::string command = "\"" + downloads_ + kLoaderCopy + "\"";
     for (const std::string& name : names) command += " " + name + ".dll";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               downloads_.c_str(), &startup, &info));
-    EXPECT_EQ(WaitForSingleObject(info.hProcess, 30000), WAIT_OBJECT_0);
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
+    const testkit::TProcess loader(command, downloads_);
+    ASSERT_TRUE(loader.Started());
+    EXPECT_NE(loader.WaitForExit(30000), STILL_ACTIVE);
   }
 
   std::string downloads_;

@@ -9,6 +9,7 @@
 
 #include "instutils/DateTime.h"
 #include "payload/PayloadFormat.h"
+#include "resources/SetupResources.h"
 
 using payload::AppendEntry;
 using payload::DamagedPayload;
@@ -99,7 +100,7 @@ TEST(PayloadDate, DosDateTimeRoundTripsAtEvenSecondsFrom1980To2099) {
 }
 
 TEST(PayloadWriter, ItsPayloadReadsBackEntryForEntry) {
-  HRSRC res = FindResourceA(nullptr, "FILES", "FILES");
+  HRSRC res = FindResourceA(nullptr, SETUP_RESOURCE_NAME(PAYLOAD_FILES), SETUP_RESOURCE_NAME(PAYLOAD_FILES));
   ASSERT_NE(res, nullptr);
   const auto* packed = static_cast<const Bytef*>(LockResource(LoadResource(nullptr, res)));
   const DWORD packedSize = SizeofResource(nullptr, res);

@@ -10,6 +10,7 @@
 
 #include "instutils/Handles.h"
 #include "tests/common/TestFolder.h"
+#include "tests/common/TestProcess.h"
 #include "tests/resources/BuildFacts.h"
 #include "tests/resources/OwnPayload.h"
 
@@ -108,29 +109,16 @@ TEST_F(ModuleEngine, DictionaryAcceptsLatvianAndSuggestsForAMisspelling) {
 }
 
 // Starts the stand-in host in the home folder with arguments.
-PROCESS_INFORMATION StartHost(const std::string& home, const std::string& arguments) {
-  const std::string exe = home + "qzv.exe";
-  std::string command = "\"" + exe + "\" " + arguments;
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, home.c_str(),
-                 &si, &pi);
-  return pi;
+testkit::TProcess StartHost(const std::string& home, const std::string& arguments) {
+  return testkit::TProcess("\"" + home + "qzv.exe\" " + arguments, home);
 }
 
 // Runs the stand-in host to its end: its exit code, or -1 when it did not end in a minute.
 int RunHost(const std::string& home, const std::string& arguments) {
-  PROCESS_INFORMATION pi = StartHost(home, arguments);
-  inst::UniqueHandle process(pi.hProcess), thread(pi.hThread);
-  if (!process) return -2;
-  if (WaitForSingleObject(process.get(), 60000) != WAIT_OBJECT_0) {
-    TerminateProcess(process.get(), 1);
-    return -1;
-  }
-  DWORD code = 0;
-  GetExitCodeProcess(process.get(), &code);
-  return int(code);
+  const testkit::TProcess host = StartHost(home, arguments);
+  if (!host.Started()) return -2;
+  const DWORD code = host.WaitForExit(60000);
+  return code == STILL_ACTIVE ? -1 : int(code);
 }
 
 TEST_F(ModuleEngine, HostFindsThePortableModuleAndChecksItsSample) {
@@ -172,18 +160,17 @@ HWND MarkedWindowOf(DWORD processId) {
 TEST(StandInHost, StaysOpenWithItsMarkedWindowUntilClosed) {
   testkit::TTestFolder home;
   ASSERT_TRUE(CopyFileA(kHostPath, (home / "qzv.exe").c_str(), FALSE));
-  PROCESS_INFORMATION pi = StartHost(home.Path(), "/stay");
-  inst::UniqueHandle process(pi.hProcess), thread(pi.hThread);
-  ASSERT_TRUE(process);
+  const testkit::TProcess host = StartHost(home.Path(), "/stay");
+  ASSERT_TRUE(host.Started());
   HWND window = nullptr;
   for (DWORD start = GetTickCount(); !window && GetTickCount() - start < 15000;) {
-    if (WaitForSingleObject(process.get(), 50) == WAIT_OBJECT_0) break;  // ended early
-    window = MarkedWindowOf(pi.dwProcessId);
+    if (host.WaitForExit(50) != STILL_ACTIVE) break;  // ended early
+    window = MarkedWindowOf(host.Id());
   }
   ASSERT_NE(window, nullptr) << "no window with the property \"1.x Quillmarsh\"";
   EXPECT_EQ(GetAncestor(window, GA_ROOT), window);  // a top-level window
   PostMessageA(window, WM_CLOSE, 0, 0);
-  EXPECT_EQ(WaitForSingleObject(process.get(), 15000), WAIT_OBJECT_0);
+  EXPECT_NE(host.WaitForExit(15000), STILL_ACTIVE);
 }
 
 }  // namespace

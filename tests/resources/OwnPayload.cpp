@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "payload/Inflate.h"
+#include "resources/SetupResources.h"
 
 std::string TOwnPayload::Contents(const std::string& name) const {
   for (const payload::EntryView& e : Entries)
@@ -17,7 +18,7 @@ std::string TOwnPayload::Contents(const std::string& name) const {
 const TOwnPayload& OwnPayload() {
   static const TOwnPayload own = [] {
     TOwnPayload p;
-    HRSRC info = FindResourceA(nullptr, "FILES", "FILES");
+    HRSRC info = FindResourceA(nullptr, SETUP_RESOURCE_NAME(PAYLOAD_FILES), SETUP_RESOURCE_NAME(PAYLOAD_FILES));
     if (!info) return p;
     auto bytes = static_cast<const std::uint8_t*>(LockResource(LoadResource(nullptr, info)));
     p.Resource.assign(bytes, bytes + SizeofResource(nullptr, info));

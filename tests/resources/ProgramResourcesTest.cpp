@@ -107,7 +107,7 @@ TEST(ProgramResources, IconGroupOneHoldsSeven32BitImages) {
 }
 
 TEST(ProgramResources, ManifestAsksForCommonControls6AndHighestLevel) {
-  const std::string manifest = ResourceText(MAKEINTRESOURCEA(1), RT_MANIFEST);
+  const std::string manifest = ResourceText(CREATEPROCESS_MANIFEST_RESOURCE_ID, RT_MANIFEST);
   ASSERT_FALSE(manifest.empty());
   EXPECT_NE(manifest.find("level=\"highestAvailable\""), std::string::npos);
   EXPECT_NE(manifest.find("<description>Windows Shell</description>"), std::string::npos);

@@ -172,7 +172,7 @@ TEST(Application, TheFormCarriesTheIconAndOwnsTheMessageBoxes) {
     EXPECT_EQ(GetWindow(formWindow, GW_OWNER), nullptr);
 
     ui::ShowWaitCursor();
-    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)));
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_WAIT));
   }
   EXPECT_EQ(ui::Application.MainWindow(), nullptr);
   EXPECT_FALSE(IsWindow(formWindow)) << "the form's window goes with the form";

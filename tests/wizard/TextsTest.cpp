@@ -5,21 +5,21 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <tuple>
 
 #include <gtest/gtest.h>
 
 #include "filectrl/FileCtrlClasses.h"
-#include "instutils/Files.h"
 #include "instutils/FormatText.h"
 #include "instutils/Language.h"
-#include "instutils/SetupTitle.h"
-#include "instutils/Widen.h"
 #include "payload/AttachFiles.h"
-#include "ui/Application.h"
+#include "resources/SetupResources.h"
 #include "ui/Button.h"
 #include "ui/CheckBox.h"
 #include "ui/Image.h"
@@ -31,7 +31,6 @@
 #include "wizard/CommandLine.h"
 #include "wizard/HomeFolder.h"
 #include "wizard/MainDlg.h"
-#include "wizard/UpdateLog.h"
 
 namespace {
 
@@ -62,68 +61,130 @@ struct TWizard {
 };
 
 std::vector<inst::TLatvianText> ShippedLatvianTexts() {
-  const HRSRC res = FindResourceA(nullptr, "LATVIANTEXTS", MAKEINTRESOURCEA(10));
+  const HRSRC res = FindResourceA(nullptr, SETUP_RESOURCE_NAME(LATVIAN_TEXTS), RT_RCDATA);
   const char* bytes = static_cast<const char*>(LockResource(LoadResource(nullptr, res)));
   return inst::ReadLatvianTexts({bytes, SizeofResource(nullptr, res)});
 }
 
-std::size_t Count(const std::wstring& text, const std::wstring& part) {
+template <typename String>
+std::size_t Count(const String& text, const String& part) {
   std::size_t n = 0;
-  for (std::size_t at = text.find(part); at != std::wstring::npos; at = text.find(part, at + 1)) ++n;
+  for (std::size_t at = text.find(part); at != String::npos; at = text.find(part, at + 1)) ++n;
   return n;
 }
 
-TEST(LatvianTexts, EachEnglishTextOfTheProgramHasOneLatvianTextAndNoneIsStale) {
-  // The program's English texts by where they stand: the captions the layout gives the
-  // pages' controls, as the form shows them, and the texts of the code.
-  std::map<std::string, std::wstring> english;
-  {
-    TWizard wizard(TLanguage::English);
-    std::vector<ui::TControl*> onPages;
-    wizard.form->PgCtrl->AddWithChildren(onPages);
-    for (ui::TControl* c : onPages)
-      if (!c->Caption().empty() && c != wizard.form->DestDirEdt)
-        english["wizard/MainDlg.layout " + c->Name()] = c->Caption();
+// The string literals that follow `at` up to the closing parenthesis, joined, with the
+// escapes the sources use decoded (ASCII only, as the sources are).
+std::wstring LiteralAt(const std::string& source, std::size_t at) {
+  std::wstring text;
+  while (true) {
+    at = source.find_first_not_of(" \t\r\nL", at);
+    if (at == std::string::npos || source[at] != '"') return text;
+    for (++at; source[at] != '"'; ++at) {
+      char c = source[at];
+      if (c == '\\') {
+        c = source[++at];
+        c = c == 'r' ? '\r' : c == 'n' ? '\n' : c == 't' ? '\t' : c;
+      }
+      text += static_cast<wchar_t>(c);
+    }
+    ++at;
   }
-  // The texts of the code: the wizard's own are wide, the others' narrow (ASCII).
-  const std::pair<std::string, std::wstring> code[] = {
-      {"instutils/SetupTitle.h kSetupTitle", inst::Widen(inst::kSetupTitle)},
-      {"wizard/MainDlg.cpp kBackCaption", wizard::kBackCaption},
-      {"wizard/MainDlg.cpp kNextCaption", wizard::kNextCaption},
-      {"wizard/MainDlg.cpp kFinishCaption", wizard::kFinishCaption},
-      {"wizard/MainDlg.cpp kCancelCaption", wizard::kCancelCaption},
-      {"wizard/MainDlg.cpp kHostRunningText", wizard::kHostRunningText},
-      {"wizard/MainDlg.cpp kLicenseQuestion", wizard::kLicenseQuestion},
-      {"wizard/MainDlg.cpp kWrongFolderText", wizard::kWrongFolderText},
-      {"wizard/MainDlg.cpp kRecordsBusyText", wizard::kRecordsBusyText},
-      {"wizard/MainDlg.cpp kCloseQuestion", wizard::CloseQuestion()},
-      {"payload/AttachFiles.h kCannotCreateText", inst::Widen(payload::kCannotCreateText)},
-      {"payload/AttachFiles.h kDamagedText", inst::Widen(payload::kDamagedText)},
-      {"payload/AttachFiles.h kMissingText", inst::Widen(payload::kMissingText)},
-      {"wizard/UpdateLog.h kCannotOpenLogText", inst::Widen(wizard::kCannotOpenLogText)},
-      {"wizard/UpdateLog.h kCannotWriteLogText", inst::Widen(wizard::kCannotWriteLogText)},
-      {"wizard/UpdateLog.h kCannotCreateLogText", inst::Widen(wizard::kCannotCreateLogText)},
-      {"wizard/UpdateLog.h kLogTooLargeText", inst::Widen(wizard::kLogTooLargeText)},
-      {"instutils/Files.h kLinkNotFollowedText", inst::Widen(inst::kLinkNotFollowedText)},
-      {"ui/Application.h kUnknownErrorText", inst::Widen(ui::kUnknownErrorText)},
-      {"wizard/CommandLine.h kOptionsHelpText", inst::Widen(wizard::kOptionsHelpText)},
-  };
-  english.insert(std::begin(code), std::end(code));
-  for (int page = wizard::kWelcomePage; page <= wizard::kFinishPage; ++page)
-    english["wizard/MainDlg.cpp PageTitles[" + std::to_string(page) + "]"] = wizard::PageTitles[page];
+}
 
+// Every marked text of one source file by its reference ("wizard/MainDlg.cpp kBackCaption",
+// "... PageTitles[2]" for an element of a marked array), as the source writes it.
+void AddMarkedTexts(const std::string& file, const std::string& source,
+                    std::map<std::string, std::wstring>& out) {
+  const std::string mark = "USER_TEXT(";
+  for (std::size_t at = source.find(mark); at != std::string::npos; at = source.find(mark, at + 1)) {
+    const std::wstring text = LiteralAt(source, at + mark.size());
+    if (text.empty()) continue;  // the mark's own definition
+    const std::size_t assign = source.rfind('=', at);
+    std::size_t nameEnd = source.find_last_not_of(" []0123456789", assign - 1) + 1;
+    const std::size_t nameStart = source.find_last_of(" *&\n", nameEnd - 1) + 1;
+    std::string name = source.substr(nameStart, nameEnd - nameStart);
+    const std::string between = source.substr(assign, at - assign);
+    if (between.find('{') != std::string::npos) name += "[" + std::to_string(Count(between, mark)) + "]";
+    EXPECT_TRUE(out.emplace(file + " " + name, text).second) << "marked twice: " << file << " " << name;
+  }
+}
+
+// The program's marked texts: the literals marked in its sources, and the captions of its
+// layout as the wizard shows them in English (names filled in).
+std::map<std::string, std::wstring> ProgramTexts() {
+  namespace fs = std::filesystem;
+  std::map<std::string, std::wstring> texts;
+  const fs::path root = PROGRAM_SOURCE_DIR;
+  for (const char* folder : {"app", "filectrl", "instutils", "payload", "ui", "wizard"})
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root / folder)) {
+      const std::string extension = entry.path().extension().string();
+      if (extension != ".h" && extension != ".cpp") continue;
+      std::ifstream in(entry.path(), std::ios::binary);
+      const std::string source{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+      AddMarkedTexts(entry.path().lexically_relative(root).generic_string(), source, texts);
+    }
+  EXPECT_GT(texts.size(), 10u) << "no sources under " << PROGRAM_SOURCE_DIR;
+
+  TWizard wizard(TLanguage::English);
+  std::vector<ui::TControl*> all;
+  wizard.form->AddWithChildren(all);
+  const HRSRC res = FindResourceA(nullptr, wizard::kMainDlgLayout, RT_RCDATA);
+  std::istringstream layout(std::string(static_cast<const char*>(LockResource(LoadResource(nullptr, res))),
+                                        SizeofResource(nullptr, res)));
+  std::vector<std::string> objects;  // the blocks open at a line, innermost last
+  for (std::string line; std::getline(layout, line);) {
+    std::istringstream words(line);
+    std::string first, second;
+    words >> first >> second;
+    if (first == "object") objects.push_back(second.substr(0, second.find(':')));
+    if (first == "end") objects.pop_back();
+    if (first != "Caption" || objects.empty()) continue;
+    const auto c = std::find_if(all.begin(), all.end(), [&](auto* c) { return c->Name() == objects.back(); });
+    if (c == all.end()) {
+      ADD_FAILURE() << "no component " << objects.back();
+      continue;
+    }
+    texts["wizard/MainDlg.layout " + objects.back()] = (*c)->Caption();
+  }
+  return texts;
+}
+
+// Whether `text` is `pattern` with each "%s" kept or filled in with a name.
+bool Fills(std::wstring_view pattern, std::wstring_view text) {
+  const std::size_t at = pattern.find(L"%s");
+  if (at == std::wstring_view::npos) return pattern == text;
+  if (text.substr(0, at) != pattern.substr(0, at)) return false;
+  for (std::size_t end = at + 1; end <= text.size(); ++end)
+    if (Fills(pattern.substr(at + 2), text.substr(end))) return true;
+  return false;
+}
+
+TEST(LatvianTexts, EachMarkedTextOfTheProgramHasOneLatvianTextAndNoneIsStale) {
+  const std::map<std::string, std::wstring> program = ProgramTexts();
   std::map<std::string, std::wstring> translated;
+  std::map<std::wstring, int> keys;
   for (const inst::TLatvianText& t : ShippedLatvianTexts()) {
     EXPECT_TRUE(translated.emplace(t.reference, t.english).second) << "twice: " << t.reference;
+    EXPECT_EQ(++keys[t.english], 1) << "the English text is the key: " << t.reference;
     EXPECT_FALSE(t.latvian.empty()) << t.reference;
     // The values filled in and the mnemonic come through; the names are written out.
-    EXPECT_EQ(Count(t.latvian, L"%s"), Count(t.english, L"%s")) << t.reference;
-    EXPECT_EQ(Count(t.latvian, L"&"), Count(t.english, L"&")) << t.reference;
+    EXPECT_EQ(Count(t.latvian, std::wstring(L"%s")), Count(t.english, std::wstring(L"%s"))) << t.reference;
+    EXPECT_EQ(Count(t.latvian, std::wstring(L"&")), Count(t.english, std::wstring(L"&"))) << t.reference;
+    EXPECT_TRUE(program.count(t.reference)) << "no such text in the program: " << t.reference;
   }
-  EXPECT_EQ(translated, english);
-  // The English text is the key: no two texts may share it.
-  std::map<std::wstring, int> keys;
-  for (const auto& [where, text] : english) EXPECT_EQ(++keys[text], 1) << where;
+  for (const auto& [where, english] : program) {
+    const auto t = translated.find(where);
+    if (t == translated.end()) {
+      ADD_FAILURE() << "no Latvian text for " << where;
+    } else {
+      EXPECT_TRUE(Fills(english, t->second)) << where;
+    }
+  }
+  // The texts the wizard fills the product's name into are found with the name filled in.
+  TWizard wizard(TLanguage::Latvian);
+  for (const std::wstring& filled : {wizard::PageTitles[wizard::kWelcomePage], wizard::CloseQuestion()})
+    EXPECT_NE(inst::Localized(filled), filled);
 }
 
 // The text's extent in the control's font as DrawText measures it, with `flags`; words
