@@ -1,7 +1,6 @@
 #include "payload/AttachFiles.h"
 
 #include <windows.h>
-#include <shlobj.h>
 
 #include <string_view>
 
