@@ -35,7 +35,17 @@ const wchar_t* OwnWindowClass(const char* name) {
   return registered.emplace(name, wide).first->second.c_str();
 }
 
+bool IsShown(HWND window) { return GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE; }
+
 }  // namespace
+
+std::wstring WindowText(HWND window) {
+  const int length = GetWindowTextLengthW(window);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const int got = GetWindowTextW(window, text.data(), length + 1);
+  text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+  return text;
+}
 
 wchar_t MnemonicOf(const std::wstring& caption) {
   for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
@@ -180,6 +190,8 @@ void TControl::SetAlign(TAlign align) {
 }
 
 void TControl::SetVisible(bool visible) {
+  // Showing what shows, or hiding what is hidden, costs the system a round for nothing.
+  if (visible == visible_ && (!handle_ || IsShown(handle_) == visible)) return;
   visible_ = visible;
   if (!visible) HandOnFocus();
   if (handle_) ShowWindow(handle_, visible ? SW_SHOWNA : SW_HIDE);
@@ -187,6 +199,7 @@ void TControl::SetVisible(bool visible) {
 }
 
 void TControl::SetEnabled(bool enabled) {
+  if (enabled == enabled_ && (!handle_ || !IsWindowEnabled(handle_) == !enabled)) return;
   enabled_ = enabled;
   if (!enabled) HandOnFocus();
   if (handle_) EnableWindow(handle_, enabled);
@@ -231,7 +244,8 @@ void TControl::SetTabStop(bool tabStop) {
 
 void TControl::SetCaption(const std::wstring& caption) {
   caption_ = caption;
-  if (handle_) SetWindowTextW(handle_, caption.c_str());
+  // The window's own text is compared, since an edit's text is the user's to change.
+  if (handle_ && WindowText(handle_) != caption) SetWindowTextW(handle_, caption.c_str());
   CaptionChanged();
 }
 

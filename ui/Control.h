@@ -261,6 +261,9 @@ class TControl {
   TColor brushColor_ = 0;
 };
 
+// The text a window holds now (an edit's may be the user's).
+std::wstring WindowText(HWND window);
+
 // The mnemonic letter of a caption ("&File" gives 'f'), lower case; 0 when none.
 wchar_t MnemonicOf(const std::wstring& caption);
 

@@ -12,12 +12,7 @@ TEdit::TEdit(TWinControl* parent) : TControl(parent) {
 }
 
 std::string TEdit::Text() {
-  if (!HandleAllocated()) return inst::Narrow(Caption());
-  const int length = GetWindowTextLengthW(Handle());
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  const int got = GetWindowTextW(Handle(), text.data(), length + 1);
-  text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
-  return inst::Narrow(text);
+  return inst::Narrow(HandleAllocated() ? WindowText(Handle()) : Caption());
 }
 
 void TEdit::SetText(const std::string& text) { SetCaption(inst::Widen(text)); }

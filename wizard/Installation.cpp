@@ -53,11 +53,11 @@ const DWORD kRecordsWaitMs = 2 * 60 * 1000;
 // How often the waiting thread looks at its windows, so that they never count as hung.
 const DWORD kPaintMs = 250;
 
-void WriteUpdateLog(inst::TPinnedFolders& shared, double installTime) {
+void WriteUpdateLog(const std::string& sharedData, inst::TPinnedFolders& shared, double installTime) {
   std::vector<std::string>& publicFiles = payload::AttachedFiles->PublicFiles;
   if (publicFiles.empty()) return;
   SortLogLines(publicFiles);
-  const std::string path = UpdateLogPath();
+  const std::string path = UpdateLogPath(sharedData);
   try {
     TLogText log;
     if (inst::FileExists(path)) log = LoadLogText(path, &shared);
@@ -85,13 +85,16 @@ TRunCheck CheckBeforeRun(const std::string& homeDir) {
   return TRunCheck::Ready;
 }
 
-std::string InstallStampPath() { return inst::JoinPath(inst::SharedDataFolder(), inst::kInstallStampFile); }
-std::string UpdateLogPath() { return inst::JoinPath(inst::SharedDataFolder(), inst::kUpdateLogFile); }
+std::string InstallStampPath(const std::string& sharedData) {
+  return inst::JoinPath(sharedData, inst::kInstallStampFile);
+}
+std::string UpdateLogPath(const std::string& sharedData) { return inst::JoinPath(sharedData, inst::kUpdateLogFile); }
 
 TInstallation::TInstallation(const std::string& homeDir, const std::string& why)
     : HomeDir(homeDir),
       Portable(OnExternalDrive(homeDir)),
-      sharedFolders_(inst::SharedDataFolder()) {
+      sharedData_(inst::SharedDataFolder()),
+      sharedFolders_(sharedData_) {
   ProtectFromLog(inst::JoinPath(HomeDir, inst::kHostExe));
   Log("Home folder: " + HomeDir + " (" + why + ")");
   Log(Portable ? "Installation: portable (the home folder lies on a removable drive)"
@@ -148,7 +151,7 @@ bool TInstallation::Run() {
   store.ForceOverwrite = !Portable;
   payload::CollectPublicFiles = true;
 
-  const std::string base = Portable ? HomeDir : inst::JoinPath(inst::SharedDataFolder(), inst::kPublicSubfolder);
+  const std::string base = Portable ? HomeDir : inst::JoinPath(sharedData_, inst::kPublicSubfolder);
   std::string folders[2];
   for (int i = 0; i < 2; ++i) folders[i] = inst::JoinPath(base, inst::kModuleSubfolders[i]);
   const bool exists[2] = {inst::FolderExists(folders[0]), inst::FolderExists(folders[1])};
@@ -187,11 +190,11 @@ bool TInstallation::Run() {
 void TInstallation::FinishStep() {
   if (!Portable) {
     InstallTime = inst::NowAsDateTime();
-    const std::string stamp = InstallStampPath();
+    const std::string stamp = InstallStampPath(sharedData_);
     const bool stamped = WriteInstallStamp(stamp, InstallTime, &sharedFolders_);
     Log("Install stamp " + stamp + ": " +
         (stamped ? "written, " + StampLine(InstallTime) : std::string("skipped, not writable")));
-    WriteUpdateLog(sharedFolders_, InstallTime);
+    WriteUpdateLog(sharedData_, sharedFolders_, InstallTime);
   }
   GiveBackRecords();
 }

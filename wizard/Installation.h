@@ -31,8 +31,8 @@ enum class TRunCheck { Ready, HostRunning, WrongFolder };
 TRunCheck CheckBeforeRun(const std::string& homeDir);
 
 // The records a shared installation leaves in the shared data folder.
-std::string InstallStampPath();
-std::string UpdateLogPath();
+std::string InstallStampPath(const std::string& sharedData = inst::SharedDataFolder());
+std::string UpdateLogPath(const std::string& sharedData = inst::SharedDataFolder());
 
 class TInstallation {
  public:
@@ -63,8 +63,10 @@ class TInstallation {
   double InstallTime = 0;  // the moment of a shared installation's finish step
 
  private:
-  // Its folders that the run and the finish step write in, checked once and held from the
-  // first file to the end of the installation.
+  // The shared data folder, asked of the shell once for the run and the finish step, and
+  // its folders that they write in, checked once and held from the first file to the end
+  // of the installation.
+  const std::string sharedData_;
   inst::TPinnedFolders sharedFolders_;
   void GiveBackRecords();
   inst::UniqueHandle records_;  // the records' mutex while this installation owns it
