@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <exception>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -78,11 +79,13 @@ inline TPairs Pairs(const std::vector<double>& subject, const std::vector<double
   return pairs;
 }
 
-// A table row: | what | measured | baseline | ratio |.
-inline void Row(const std::string& what, const std::string& measured, const std::string& baseline,
-                const std::string& ratio) {
-  std::printf("| %s | %s | %s | %s |\n", what.c_str(), measured.c_str(), baseline.c_str(),
-              ratio.c_str());
+// A table row: | what | measured | against | ratio | baseline build | measured / baseline build |.
+// The last two are empty on the peers' rows and when no baseline build is measured.
+inline void Row(const std::string& what, const std::string& measured, const std::string& against,
+                const std::string& ratio, const std::string& build = "",
+                const std::string& buildRatio = "") {
+  std::printf("| %s | %s | %s | %s | %s | %s |\n", what.c_str(), measured.c_str(), against.c_str(),
+              ratio.c_str(), build.c_str(), buildRatio.c_str());
   std::fflush(stdout);
 }
 
@@ -92,12 +95,25 @@ inline std::string Format(const char* format, double value) {
   return text;
 }
 
-// A timing row from paired rounds: medians of both sides and the median paired ratio.
-inline void TimeRow(const std::string& what, const TPairs& pairs) {
+// Marks a baseline-build cell of a row that the baseline build cannot run (a revision
+// from before what the row measures).
+inline const char kNotMeasured[] = "\u2014";
+
+// A timing row from paired rounds: medians of both sides and the median paired ratio; with
+// `build`, our samples paired with the baseline build's of the same rounds (none taken:
+// the build cannot run this).
+inline void TimeRow(const std::string& what, const TPairs& pairs,
+                    const std::optional<TPairs>& build = std::nullopt) {
   pairs.Dump(what);
+  std::string buildTime, buildRatio;
+  if (build) {
+    build->Dump(what + ", against the baseline build");
+    buildTime = build->Rounds() ? Format("%.1f ms", build->Baseline()) : kNotMeasured;
+    buildRatio = build->Rounds() ? Format("%.2f", build->Ratio()) : kNotMeasured;
+  }
   Row(what + " (median of " + std::to_string(pairs.Rounds()) + ")",
       Format("%.1f ms", pairs.Subject()), Format("%.1f ms", pairs.Baseline()),
-      Format("%.2f", pairs.Ratio()));
+      Format("%.2f", pairs.Ratio()), buildTime, buildRatio);
 }
 
 // Byte counts with thousands separators, as a reader of the table wants them.

@@ -4,9 +4,9 @@
 // inflated size, counted at every C++ allocation and, as a check, as the growth of the
 // peak working set (Wine's peak private-bytes counter does not follow the heap); and the
 // sizes of Setup.exe, of Setup.exe without its payload against the NSIS peer without its
-// files, and of its payload against zlib -9. With a baseline build of Setup.exe, its code
-// (the file less its payload and its pictures, the bitmap and icon resources) against
-// the baseline's, measured alike, and the larger drawn pictures' own size.
+// files, and of its payload against zlib -9; its code (the file less its payload and its
+// pictures, the bitmap and icon resources) and the larger drawn pictures' own size. With a
+// baseline build of Setup.exe, each size beside the same of that build, measured alike.
 //   PayloadBench --setup=<Setup.exe> --nsis-empty=<NSIS peer without files> --rounds=N
 //                [--baseline=<Setup.exe of another build>]                (Windows paths)
 #include <windows.h>
@@ -168,24 +168,49 @@ int main(int argc, char** argv) {
       }
     }
 
-    // Sizes, from Setup.exe itself: its file and its FILES resource.
+    // Sizes, from Setup.exe itself (and the baseline build, measured alike): its file, its
+    // FILES resource, its pictures (the bitmap and icon resources).
     const auto fileSize = [](const std::string& path) -> unsigned long long {
       WIN32_FILE_ATTRIBUTE_DATA file;
       if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &file))
         bench::Fail("cannot read " + path);
       return file.nFileSizeLow;
     };
-    const unsigned long long setupSize = fileSize(setupExe);
-    const unsigned long long nsisSize = fileSize(nsisEmptyExe);
-    inst::UniqueLibrary setup(LoadLibraryExA(setupExe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
-    if (!setup) bench::Fail("cannot load " + setupExe);
+    const auto load = [](const std::string& exe) {
+      inst::UniqueLibrary m(LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+      if (!m) bench::Fail("cannot load " + exe);
+      return m;
+    };
+    struct TSizes {
+      unsigned long long file, payload, pictures, scaledPictures;
+    };
+    const auto sizesOf = [&](const std::string& exe, HMODULE m) {
+      return TSizes{fileSize(exe), FilesResource(m).size,
+                    ResourceBytes(m, RT_BITMAP, false) + ResourceBytes(m, RT_ICON, false),
+                    ResourceBytes(m, RT_BITMAP, true)};
+    };
+    const inst::UniqueLibrary setup = load(setupExe);
     const TResource shipped = FilesResource(setup.get());
     if (shipped.size != own.size || std::memcmp(shipped.bytes, own.bytes, own.size) != 0)
       bench::Fail("Setup.exe carries another payload than this program");
+    const TSizes ours = sizesOf(setupExe, setup.get());
+    const unsigned long long nsisSize = fileSize(nsisEmptyExe);
     uLongf best = compressBound(static_cast<uLong>(inflated));
     std::vector<std::uint8_t> packed9(best);
     if (compress2(packed9.data(), &best, out.data(), static_cast<uLong>(inflated), 9) != Z_OK)
       bench::Fail("compress2");
+
+    // A size row of ours, with the baseline build's figure beside it when there is one.
+    const TSizes base =
+        baselineExe.empty() ? TSizes{} : sizesOf(baselineExe, load(baselineExe).get());
+    const auto sizeRow = [&](const std::string& what, unsigned long long measured,
+                             unsigned long long baseline, const std::string& against = "",
+                             const std::string& ratio = "") {
+      if (baselineExe.empty()) return bench::Row(what, bench::Bytes(measured), against, ratio);
+      bench::Row(what, bench::Bytes(measured), against, ratio, bench::Bytes(baseline),
+                 baseline ? bench::Format("%.3f", static_cast<double>(measured) / baseline)
+                          : bench::kNotMeasured);
+    };
 
     bench::TimeRow("Payload: store construction / one raw zlib inflate", pairs);
     bench::Row("Payload: store's peak heap / inflated size", Kb(static_cast<double>(storePeak)),
@@ -197,27 +222,15 @@ int main(int argc, char** argv) {
                bench::Format("%.2f", static_cast<double>(after.PeakWorkingSetSize -
                                                          before.PeakWorkingSetSize) /
                                          inflated));
-    bench::Row("Size: Setup.exe", bench::Bytes(setupSize), "", "");
-    bench::Row("Size: Setup.exe without its payload / NSIS installer without the six files",
-               bench::Bytes(setupSize - own.size), bench::Bytes(nsisSize),
-               bench::Format("%.2f", static_cast<double>(setupSize - own.size) / nsisSize));
-    bench::Row("Size: payload as shipped / zlib -9 of the same inflated bytes",
-               bench::Bytes(own.size), bench::Bytes(best),
-               bench::Format("%.4f", static_cast<double>(own.size) / best));
-    bench::Row("Size: the larger drawn pictures (150 and 200 percent bitmaps)",
-               bench::Bytes(ResourceBytes(setup.get(), RT_BITMAP, true)), "", "");
-    if (baselineExe.empty()) return;
-    // Code: the file less its payload and its pictures, measured alike in both builds.
-    const auto codeSize = [&](const std::string& exe) {
-      inst::UniqueLibrary m(LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
-      if (!m) bench::Fail("cannot load " + exe);
-      return fileSize(exe) - FilesResource(m.get()).size -
-             ResourceBytes(m.get(), RT_BITMAP, false) -
-             ResourceBytes(m.get(), RT_ICON, false);
-    };
-    const unsigned long long code = codeSize(setupExe), baseCode = codeSize(baselineExe);
-    bench::Row("Size: Setup.exe less payload and pictures / the same of the baseline build",
-               bench::Bytes(code), bench::Bytes(baseCode),
-               bench::Format("%.3f", static_cast<double>(code) / baseCode));
+    sizeRow("Size: Setup.exe", ours.file, base.file);
+    sizeRow("Size: Setup.exe without its payload / NSIS installer without the six files",
+            ours.file - ours.payload, base.file - base.payload, bench::Bytes(nsisSize),
+            bench::Format("%.2f", static_cast<double>(ours.file - ours.payload) / nsisSize));
+    sizeRow("Size: payload as shipped / zlib -9 of the same inflated bytes", own.size, base.payload,
+            bench::Bytes(best), bench::Format("%.4f", static_cast<double>(own.size) / best));
+    sizeRow("Size: the larger drawn pictures (150 and 200 percent bitmaps)", ours.scaledPictures,
+            base.scaledPictures);
+    sizeRow("Size: Setup.exe less payload and pictures", ours.file - ours.payload - ours.pictures,
+            base.file - base.payload - base.pictures);
   });
 }

@@ -3,11 +3,14 @@
 //   start-up      process start to the wizard window visible and painted: Setup.exe, the
 //                 NSIS wizard and a bare window
 //   installation  Next on the ready page to the finish page painted / CopyFileW of the same
-//                 twelve files (six module files into two folders); the NSIS installer's
-//                 silent run (start to exit) / CopyFileW of its six files, and the same
-//                 less the silent run of that wizard without the files: its extraction
-//   baseline      with --baseline, the start-up of another build of Setup.exe (a build of
-//                 main) in the same rounds
+//                 twelve files (six module files into two folders); Setup.exe /S (start to
+//                 exit, the six files into one folder) / the NSIS installer's silent run of
+//                 the same six files and / CopyFileW of them; the NSIS installer's silent
+//                 run / CopyFileW of its six files, and the same less the silent run of that
+//                 wizard without the files: its extraction. Every install is a fresh one.
+//   baseline      with --baseline, another build of Setup.exe (a build of main) timed in the
+//                 same rounds as ours in every row of ours: start-up, installation run and
+//                 /S (a revision without /S has none)
 //   SetupBench --setup=EXE --bare=EXE --host=qzv.exe --nsis=EXE --nsis-empty=EXE
 //              [--baseline=EXE] [--startup-rounds=N] [--install-rounds=N]  (Windows paths)
 #include <windows.h>
@@ -16,11 +19,13 @@
 
 #include <cstdlib>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "bench/BenchStats.h"
 #include "instutils/Handles.h"
+#include "instutils/ProductNames.h"
 #include "instutils/Widen.h"
 #include "tests/common/TestProcess.h"
 #include "tests/common/WindowDriver.h"
@@ -126,14 +131,17 @@ HWND Button(HWND form, const wchar_t* caption) {
   bench::Fail("no button");
 }
 
-// The page title: the one label at the top left of the white band.
+// The page title: the one label at the top left of the white band. Labels are static
+// controls; in a baseline build from before that, windows of their own class.
 std::wstring Title(HWND form) {
-  for (HWND label : Children(form, L"Static")) {
-    RECT r;
-    GetWindowRect(label, &r);
-    POINT p{r.left, r.top};
-    ScreenToClient(form, &p);
-    if (p.y < 40 && p.x < 100) return TextOf(label);
+  for (const wchar_t* labelClass : {L"Static", L"TLabel"}) {
+    for (HWND label : Children(form, labelClass)) {
+      RECT r;
+      GetWindowRect(label, &r);
+      POINT p{r.left, r.top};
+      ScreenToClient(form, &p);
+      if (p.y < 40 && p.x < 100) return TextOf(label);
+    }
   }
   return L"";
 }
@@ -177,10 +185,12 @@ void RemoveTree(const std::wstring& folder) {
   RemoveDirectoryW(folder.c_str());
 }
 
-// Both module folders, empty: a shared installation then writes all twelve files.
-void MakeModuleFolders(const std::wstring& base) {
+// The first `folders` module folders, empty: a shared installation then writes the six
+// files into each of them.
+void MakeModuleFolders(const std::wstring& base, std::size_t folders) {
   CreateDirectoryW(base.c_str(), nullptr);
-  for (const wchar_t* sub : kModuleFolders) CreateDirectoryW((base + L"\\" + sub).c_str(), nullptr);
+  for (std::size_t f = 0; f < folders; ++f)
+    CreateDirectoryW((base + L"\\" + kModuleFolders[f]).c_str(), nullptr);
 }
 
 void ClearSharedState(const std::wstring& shared) {
@@ -190,9 +200,8 @@ void ClearSharedState(const std::wstring& shared) {
 
 class TInstallBench {
  public:
-  TInstallBench(std::wstring setupExe, const std::wstring& hostExe, const std::wstring& work)
-      : setupExe_(std::move(setupExe)),
-        shared_(CommonAppData() + L"\\Zentrova"),
+  TInstallBench(const std::wstring& setupExe, const std::wstring& hostExe, const std::wstring& work)
+      : shared_(CommonAppData() + L"\\Zentrova"),
         home_(work + L"\\Zentrova Home"),
         source_(work + L"\\source"),
         copies_(work + L"\\copies") {
@@ -200,7 +209,7 @@ class TInstallBench {
     if (!CopyFileW(hostExe.c_str(), (home_ + L"\\qzv.exe").c_str(), FALSE))
       bench::Fail("cannot copy the host program");
     // One untimed installation: it warms Wine up and leaves the files the copies start from.
-    Install();
+    Install(setupExe);
   }
   ~TInstallBench() {
     ClearSharedState(shared_);
@@ -209,14 +218,11 @@ class TInstallBench {
   TInstallBench(const TInstallBench&) = delete;
   TInstallBench& operator=(const TInstallBench&) = delete;
 
-  // Next on the ready page to the finish page painted, in ms.
-  double Install() {
-    ClearSharedState(shared_);
-    CreateDirectoryW(shared_.c_str(), nullptr);
-    CreateDirectoryW((shared_ + L"\\Hidden").c_str(), nullptr);
-    MakeModuleFolders(shared_ + L"\\Public");
+  // `exe`'s wizard walked to the ready page, then Next there to the finish page painted, in ms.
+  double Install(const std::wstring& exe) {
+    MakeSharedHost(2);
     Sleep(kPauseMs);
-    const testkit::TProcess setup = Start(setupExe_);
+    const testkit::TProcess setup = Start(exe);
     HWND form = WaitForVisibleWindow(setup, kFormClass, kSetupTitle);
     Click(Button(form, L"&Next >"));
     WaitForTitle(form, L"License Agreement");
@@ -238,11 +244,7 @@ class TInstallBench {
       SendMessageW(launch, BM_CLICK, 0, 0);
     Click(Button(form, L"&Finish"));
     if (setup.WaitForExit(30000) == STILL_ACTIVE) bench::Fail("the wizard did not end");
-    for (const wchar_t* sub : kModuleFolders)
-      for (const wchar_t* file : kModuleFiles)
-        if (GetFileAttributesW((shared_ + L"\\Public\\" + sub + L"\\" + file).c_str()) ==
-            INVALID_FILE_ATTRIBUTES)
-          bench::Fail("a module file was not installed");
+    if (!Installed(2)) bench::Fail("the wizard's installation left a file out");
     if (GetFileAttributesW(source_.c_str()) == INVALID_FILE_ATTRIBUTES) {
       CreateDirectoryW(source_.c_str(), nullptr);
       for (const wchar_t* file : kModuleFiles)
@@ -253,11 +255,47 @@ class TInstallBench {
     return took;
   }
 
+  // `exe` /S, process start to exit, in ms: a shared installation of the six files (one
+  // module folder), the install stamp and the update log.
+  double Silent(const std::wstring& exe) {
+    MakeSharedHost(1);
+    Sleep(kPauseMs);
+    const double start = bench::NowMs();
+    const testkit::TProcess run = Start(exe, SilentArguments());
+    const DWORD code = run.WaitForExit(static_cast<DWORD>(kTimeoutMs));
+    const double took = bench::NowMs() - start;
+    if (code == STILL_ACTIVE) bench::Fail("Setup.exe /S did not end");
+    if (code != 0) bench::Fail("Setup.exe /S ended with exit code " + std::to_string(code));
+    if (!Installed(1)) bench::Fail("Setup.exe /S left a file out");
+    ClearSharedState(shared_);
+    return took;
+  }
+
+  // Why `exe` cannot be timed with /S (empty: it can), from one untimed run: a revision
+  // from before the unattended mode opens its wizard instead.
+  std::string SilentRefusal(const std::wstring& exe) {
+    MakeSharedHost(1);
+    std::string why;
+    {
+      const testkit::TProcess run = Start(exe, SilentArguments());
+      const double start = bench::NowMs();
+      DWORD code;
+      while ((code = run.WaitForExit(10)) == STILL_ACTIVE && why.empty()) {
+        if (testkit::FindWindowNow(kFormClass, kSetupTitle, run.Id())) why = "opened its wizard";
+        else if (bench::NowMs() - start > kTimeoutMs) why = "did not end";
+      }
+      if (why.empty() && code != 0) why = "ended with exit code " + std::to_string(code);
+      if (why.empty() && !Installed(1)) why = "left a file out";
+    }  // ended here if it still runs
+    ClearSharedState(shared_);
+    return why;
+  }
+
   // The six module files' bytes copied with CopyFileW into the first `folders` of the two
   // empty module folders, in ms: both for our twelve files, one for the NSIS installer's six.
   double Copy(std::size_t folders) {
     RemoveTree(copies_);
-    MakeModuleFolders(copies_);
+    MakeModuleFolders(copies_, folders);
     Sleep(kPauseMs);
     const double start = bench::NowMs();
     for (std::size_t f = 0; f < folders; ++f)
@@ -271,7 +309,31 @@ class TInstallBench {
   }
 
  private:
-  std::wstring setupExe_, shared_, home_, source_, copies_;
+  // A fresh shared host: the home folder with the word processor, the shared data folder
+  // with its Hidden folder and the first `folders` module folders, empty.
+  void MakeSharedHost(std::size_t folders) {
+    ClearSharedState(shared_);
+    CreateDirectoryW(shared_.c_str(), nullptr);
+    CreateDirectoryW((shared_ + L"\\Hidden").c_str(), nullptr);
+    MakeModuleFolders(shared_ + L"\\Public", folders);
+  }
+
+  // The six files in each of the first `folders` module folders, the stamp and the log.
+  bool Installed(std::size_t folders) const {
+    const auto there = [](const std::wstring& path) {
+      return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    };
+    for (std::size_t f = 0; f < folders; ++f)
+      for (const wchar_t* file : kModuleFiles)
+        if (!there(shared_ + L"\\Public\\" + kModuleFolders[f] + L"\\" + file)) return false;
+    return there(shared_ + L"\\" + inst::Widen(inst::kInstallStampFile)) &&
+           there(shared_ + L"\\" + inst::Widen(inst::kUpdateLogFile));
+  }
+
+  // -d first: only the first argument left once the options are taken out names the folder.
+  std::wstring SilentArguments() const { return L"\"-d" + home_ + L"\" /S"; }
+
+  std::wstring shared_, home_, source_, copies_;
 };
 
 // An NSIS installer run silently (/S) into an empty folder, process start to exit, in ms.
@@ -332,51 +394,85 @@ int main(int argc, char** argv) {
   SetEnvironmentVariableW(L"TMP", childTemp.c_str());
 
   const int result = bench::Main([&] {
-    std::vector<std::function<double()>> starts = {
-        [&] { return StartUp(setupExe, kFormClass, kSetupTitle); },
-        [&] { return StartUp(bareExe, kBareClass, kBareTitle); },
-        [&] { return StartUp(nsisExe, kNsisClass, kNsisTitle); }};
-    enum { kSetup, kBare, kNsis, kBaseline };
-    if (!baselineExe.empty()) starts.push_back([&] { return StartUp(baselineExe, kFormClass, kSetupTitle); });
+    // Measurements of one set of rounds, each added with its index among them.
+    struct TMeasures {
+      std::vector<std::function<double()>> list;
+      std::size_t Add(std::function<double()> measure) {
+        list.push_back(std::move(measure));
+        return list.size() - 1;
+      }
+    };
+    constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    const bool withBaseline = !baselineExe.empty();
+    // Our row's baseline-build side: our samples paired with the build's (none taken when
+    // the build cannot run the row); nothing without a baseline build.
+    const auto againstBuild = [&](const std::vector<std::vector<double>>& samples, std::size_t ours,
+                                  std::size_t build) -> std::optional<bench::TPairs> {
+      if (!withBaseline) return std::nullopt;
+      return build == kNone ? bench::TPairs() : bench::Pairs(samples[ours], samples[build]);
+    };
+
+    TMeasures starts;
+    const std::size_t setupStart = starts.Add([&] { return StartUp(setupExe, kFormClass, kSetupTitle); }),
+                      bareStart = starts.Add([&] { return StartUp(bareExe, kBareClass, kBareTitle); }),
+                      nsisStart = starts.Add([&] { return StartUp(nsisExe, kNsisClass, kNsisTitle); }),
+                      baselineStart = withBaseline ? starts.Add([&] {
+                        return StartUp(baselineExe, kFormClass, kSetupTitle);
+                      })
+                                                   : kNone;
 
     // One bare window stays open throughout: Wine's desktop process ends about a second
     // after the last program attached to it, and the next one would pay for its restart.
     const testkit::TProcess keepAlive = Start(bareExe);
     WaitForVisibleWindow(keepAlive, kBareClass, kBareTitle);
-    bench::Rounds(1, starts);  // one untimed start of each: file caches filled alike
-    const auto started = bench::Rounds(startupRounds, starts);
-    bench::TimeRow("Start-up: process start to window painted / bare Win32 window",
-                   bench::Pairs(started[kSetup], started[kBare]));
+    bench::Rounds(1, starts.list);  // one untimed start of each: file caches filled alike
+    const auto started = bench::Rounds(startupRounds, starts.list);
+    const auto ourStart = againstBuild(started, setupStart, baselineStart);
+    bench::TimeRow("Start-up: Setup.exe, process start to window painted / bare Win32 window",
+                   bench::Pairs(started[setupStart], started[bareStart]), ourStart);
     bench::TimeRow("Start-up: NSIS wizard painted / bare Win32 window",
-                   bench::Pairs(started[kNsis], started[kBare]));
+                   bench::Pairs(started[nsisStart], started[bareStart]));
     bench::TimeRow("Start-up: Setup.exe / NSIS wizard, each to its window painted",
-                   bench::Pairs(started[kSetup], started[kNsis]));
-    if (!baselineExe.empty()) {
-      bench::TimeRow("Start-up: Setup.exe / the baseline build, each to its window painted",
-                     bench::Pairs(started[kSetup], started[kBaseline]));
-    }
+                   bench::Pairs(started[setupStart], started[nsisStart]), ourStart);
 
-    TInstallBench install(setupExe, hostExe, work);
+    TInstallBench install(setupExe, hostExe, work);  // its first installation is untimed
+    std::string baselineSilent;  // why the baseline build has no /S row (empty: it has)
+    if (withBaseline) {
+      install.Install(baselineExe);  // untimed, as ours
+      baselineSilent = install.SilentRefusal(baselineExe);
+      if (!baselineSilent.empty())
+        std::fprintf(stderr, "note: the baseline build's /S %s: no /S for it\n", baselineSilent.c_str());
+    }
     const std::wstring nsisHome = work + L"\\NSIS Home";
-    const std::vector<std::function<double()>> installs = {
-        [&] { return install.Install(); },
-        [&] { return install.Copy(2); },
-        [&] { return SilentInstall(nsisExe, nsisHome, true); },
-        [&] { return SilentInstall(nsisEmptyExe, nsisHome, false); },
-        [&] { return install.Copy(1); }};
-    enum { kOurs, kCopy12, kNsisFull, kNsisEmpty, kCopy6 };
-    const auto ran = bench::Rounds(installRounds, installs);
+    TMeasures installs;
+    const std::size_t ours = installs.Add([&] { return install.Install(setupExe); }),
+                      baselineRun = withBaseline ? installs.Add([&] { return install.Install(baselineExe); })
+                                                 : kNone,
+                      copy12 = installs.Add([&] { return install.Copy(2); }),
+                      silent = installs.Add([&] { return install.Silent(setupExe); }),
+                      baselineSilentRun = withBaseline && baselineSilent.empty()
+                                              ? installs.Add([&] { return install.Silent(baselineExe); })
+                                              : kNone,
+                      nsisFull = installs.Add([&] { return SilentInstall(nsisExe, nsisHome, true); }),
+                      nsisEmpty = installs.Add([&] { return SilentInstall(nsisEmptyExe, nsisHome, false); }),
+                      copy6 = installs.Add([&] { return install.Copy(1); });
+    const auto ran = bench::Rounds(installRounds, installs.list);
     bench::TimeRow(
         "Installation run: Next on Ready to Finish page painted / CopyFileW of the 12 files",
-        bench::Pairs(ran[kOurs], ran[kCopy12]));
-    bench::TimeRow("NSIS silent install (/S): process start to exit / CopyFileW of its 6 files",
-                   bench::Pairs(ran[kNsisFull], ran[kCopy6]));
+        bench::Pairs(ran[ours], ran[copy12]), againstBuild(ran, ours, baselineRun));
+    const auto ourSilent = againstBuild(ran, silent, baselineSilentRun);
+    bench::TimeRow("Silent install (Setup.exe /S, fresh): process start to exit / NSIS /S of the same 6 files",
+                   bench::Pairs(ran[silent], ran[nsisFull]), ourSilent);
+    bench::TimeRow("Silent install (Setup.exe /S, fresh): process start to exit / CopyFileW of the 6 files",
+                   bench::Pairs(ran[silent], ran[copy6]), ourSilent);
+    bench::TimeRow("NSIS silent install (/S, fresh): process start to exit / CopyFileW of its 6 files",
+                   bench::Pairs(ran[nsisFull], ran[copy6]));
     std::vector<double> extraction;
-    for (std::size_t i = 0; i < ran[kNsisFull].size(); ++i)
-      extraction.push_back(ran[kNsisFull][i] - ran[kNsisEmpty][i]);
+    for (std::size_t i = 0; i < ran[nsisFull].size(); ++i)
+      extraction.push_back(ran[nsisFull][i] - ran[nsisEmpty][i]);
     bench::TimeRow(
         "NSIS extraction: silent install less the same without the files / CopyFileW of its 6 files",
-        bench::Pairs(extraction, ran[kCopy6]));
+        bench::Pairs(extraction, ran[copy6]));
   });
   RemoveTree(work);
   return result;
