@@ -3,6 +3,10 @@
 #include <aclapi.h>
 #include <ntsecapi.h>
 
+#include <cstddef>
+#include <cstring>
+#include <vector>
+
 #include "instutils/Handles.h"
 #include "instutils/InstUtils.h"
 #include "instutils/PinnedFolders.h"
@@ -107,6 +111,35 @@ void SetIdentity(HANDLE fresh, const TCheckedEntry& old, const FILETIME* lastWri
   SetFileInformationByHandle(fresh, FileBasicInfo, &basic, sizeof basic);
 }
 
+// The NT name of a full path (C:\dir\name, \\server\share\name or \\?\ before either), as a
+// rename by handle takes it; empty for any other form.
+std::wstring NtName(const std::wstring& path) {
+  if (path.starts_with(L"\\\\?\\")) return L"\\??\\" + path.substr(4);
+  if (path.starts_with(L"\\\\") && !path.starts_with(L"\\\\.\\")) return L"\\??\\UNC\\" + path.substr(2);
+  if (path.size() > 2 && path[1] == L':' && path[2] == L'\\') return L"\\??\\" + path;
+  return {};
+}
+
+// Moves the fresh file over the target through the handle that wrote it: the file that lands
+// is the one written, whatever was done to its name meanwhile (it shares delete access, so
+// others may rename it). A path of another form is moved by name.
+bool MoveOver(HANDLE file, const std::wstring& fresh, const std::wstring& target, bool flush) {
+  const std::wstring name = NtName(target);
+  if (name.empty())
+    return MoveFileExW(fresh.c_str(), target.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | (flush ? MOVEFILE_WRITE_THROUGH : 0));
+  const DWORD bytes = static_cast<DWORD>(name.size() * sizeof(wchar_t));
+  std::vector<unsigned char> buffer(offsetof(FILE_RENAME_INFO, FileName) + bytes + sizeof(wchar_t));
+  auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+  rename->ReplaceIfExists = TRUE;
+  rename->FileNameLength = bytes;
+  std::memcpy(rename->FileName, name.c_str(), bytes + sizeof(wchar_t));
+  if (!SetFileInformationByHandle(file, FileRenameInfo, rename, static_cast<DWORD>(buffer.size())))
+    return false;
+  if (flush) FlushFileBuffers(file);  // the new name on the disk too; the move itself is done
+  return true;
+}
+
 DWORD WriteFresh(const std::wstring& target, std::string_view bytes, const TWholeFileWrite& how,
                  bool guarded) {
   // One look at the target serves the link check, the refusal and the identity it hands on.
@@ -123,8 +156,7 @@ DWORD WriteFresh(const std::wstring& target, std::string_view bytes, const TWhol
   old.handle.reset();  // an open target cannot be replaced under Wine, whatever it shares
   // Kept from here on: the move follows at once.
   if (!MarkForDeletion(file.get(), false)) return GetLastError();
-  if (!MoveFileExW(fresh.c_str(), target.c_str(),
-                   MOVEFILE_REPLACE_EXISTING | (how.flush ? MOVEFILE_WRITE_THROUGH : 0))) {
+  if (!MoveOver(file.get(), fresh, target, how.flush)) {
     error = GetLastError();
     MarkForDeletion(file.get(), true);  // through the handle: nothing else at its name is touched
   }

@@ -47,14 +47,15 @@ void TPageControl::RemovePage(TTabSheet* page) {
 
 void TPageControl::SetActivePage(TTabSheet* page, TControl* focus) {
   if (page && page->PageControl() != this) return;
-  // The new page shows before the old one hides, so the focus can move straight over.
+  // The new page shows before the old one hides, so the focus can move straight over; it is
+  // raised while still hidden, which repaints nothing.
   TTabSheet* old = activePage_;
   activePage_ = page;
   if (page) {
     page->PlaceAt(PageRect());
     if (HandleAllocated()) page->HandleNeeded();  // its window and its controls' come now
-    page->SetVisible(true);
     if (page->HandleAllocated()) BringWindowToTop(page->Handle());
+    page->SetVisible(true);
   }
   if (focus && focus->CanFocus()) focus->SetFocus();
   if (old && old != page) old->SetVisible(false);
