@@ -5,6 +5,7 @@
 #include <map>
 
 #include "instutils/FormatText.h"
+#include "instutils/PackedResource.h"
 #include "instutils/Widen.h"
 #include "resources/SetupResources.h"
 
@@ -35,12 +36,8 @@ std::wstring Unescaped(std::string_view text) {
 const std::map<std::wstring, std::wstring>& LatvianTable() {
   static const std::map<std::wstring, std::wstring> table = [] {
     std::map<std::wstring, std::wstring> byEnglish;
-    const HMODULE self = GetModuleHandleA(nullptr);
-    const HRSRC res = FindResourceA(self, kLatvianTextsResource, RT_RCDATA);
-    const HGLOBAL loaded = res ? LoadResource(self, res) : nullptr;
-    const char* bytes = loaded ? static_cast<const char*>(LockResource(loaded)) : nullptr;
-    if (!bytes) return byEnglish;
-    for (TLatvianText& text : ReadLatvianTexts({bytes, SizeofResource(self, res)}))
+    const payload::TInflatedBytes file = PackedResource(kLatvianTextsResource);
+    for (TLatvianText& text : ReadLatvianTexts({reinterpret_cast<const char*>(file.data()), file.size()}))
       byEnglish.emplace(std::move(text.english), std::move(text.latvian));
     return byEnglish;
   }();

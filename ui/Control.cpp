@@ -10,7 +10,7 @@
 
 namespace ui {
 
-thread_local TControl* TControl::creating_ = nullptr;
+TControl* TControl::creating_ = nullptr;
 
 LRESULT CALLBACK ControlWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 

@@ -234,8 +234,8 @@ class TControl {
   // its window moves on before the window changes.
   void HandOnFocus();
   // The control whose window is being created (owner-drawn lists ask for their item
-  // height before their window handle is known).
-  static thread_local TControl* creating_;
+  // height before their window handle is known). Controls are made on one thread only.
+  static TControl* creating_;
 
   TWinControl* parent_;
   std::string name_;

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "instutils/PackedResource.h"
 #include "instutils/SystemLibrary.h"
 #include "ui/Application.h"
 #include "ui/Button.h"
@@ -355,12 +356,9 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 void TForm::WMTimer(UINT_PTR) {}
 
 void TForm::LoadLayout(const std::string& resourceName) {
-  HMODULE module = GetModuleHandleA(nullptr);
-  HRSRC info = FindResourceA(module, resourceName.c_str(), RT_RCDATA);
-  HGLOBAL data = info ? LoadResource(module, info) : nullptr;
-  const char* bytes = data ? static_cast<const char*>(LockResource(data)) : nullptr;
-  if (!bytes) throw ELayoutError("layout resource " + resourceName + " not found");
-  LoadLayoutText(std::string(bytes, SizeofResource(module, info)), resourceName);
+  const payload::TInflatedBytes text = inst::PackedResource(resourceName.c_str());
+  if (text.size() == 0) throw ELayoutError("layout resource " + resourceName + " not found");
+  LoadLayoutText(std::string(text.begin(), text.end()), resourceName);
 }
 
 void TForm::LoadLayoutText(const std::string& text, const std::string& sourceName) {

@@ -1,7 +1,11 @@
 #include "ui/Graphics.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <iterator>
+#include <vector>
+
+#include "instutils/PackedResource.h"
 
 namespace ui {
 
@@ -28,6 +32,22 @@ int NearestPictureScale(int dpi) {
   return best;
 }
 
+// A bitmap for the screen from the bytes of a .bmp file, as LoadBitmap makes one from a
+// bitmap resource; null for none.
+HBITMAP ScreenBitmap(const payload::TInflatedBytes& file) {
+  BITMAPFILEHEADER head;
+  if (file.size() < sizeof head + sizeof(BITMAPINFOHEADER)) return nullptr;
+  std::memcpy(&head, file.data(), sizeof head);
+  if (head.bfOffBits <= sizeof head || head.bfOffBits >= file.size()) return nullptr;
+  // The header and the colour table, copied to where a BITMAPINFO may be read from.
+  std::vector<DWORD> info((head.bfOffBits - sizeof head + sizeof(DWORD) - 1) / sizeof(DWORD));
+  std::memcpy(info.data(), file.data() + sizeof head, head.bfOffBits - sizeof head);
+  const auto* bitmapInfo = reinterpret_cast<const BITMAPINFO*>(info.data());
+  const TWindowDC screen;
+  return CreateDIBitmap(screen.get(), &bitmapInfo->bmiHeader, CBM_INIT, file.data() + head.bfOffBits,
+                        bitmapInfo, DIB_RGB_COLORS);
+}
+
 }  // namespace
 
 HBITMAP TDrawnSizes::Nearest(int dpi) {
@@ -35,7 +55,7 @@ HBITMAP TDrawnSizes::Nearest(int dpi) {
   if (scale == 100) return nullptr;
   if (scale_ != scale) {
     const std::string name = name_ + "_" + std::to_string(scale);
-    bitmap_.reset(LoadBitmapA(GetModuleHandleA(nullptr), name.c_str()));
+    bitmap_.reset(ScreenBitmap(inst::PackedResource(name.c_str())));
     scale_ = scale;
   }
   return bitmap_.get();

@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include "instutils/PackedResource.h"
 #include "resources/SetupResources.h"
 #include "resources/SetupVersion.h"
+#include "ui/Graphics.h"
 
 namespace {
 
@@ -41,14 +43,27 @@ TEST(ProgramResources, BitmapsHaveEveryDrawnSizeDepthAndTransparentCorner) {
       const std::string name = scale == 100 ? b.name : b.name + ("_" + std::to_string(scale));
       SCOPED_TRACE(name);
       const int width = b.width * scale / 100, height = (b.height * scale + 50) / 100;
-      HANDLE bitmap = LoadImageA(GetModuleHandleA(nullptr), name.c_str(), IMAGE_BITMAP, 0, 0,
-                                 LR_CREATEDIBSECTION);
+      // The 96-DPI pictures are bitmap resources; the larger sizes packed .bmp files, read
+      // as the program reads them.
+      ui::TDrawnSizes sizes(b.name);
+      const HBITMAP bitmap = scale == 100 ? static_cast<HBITMAP>(LoadImageA(
+                                                GetModuleHandleA(nullptr), name.c_str(),
+                                                IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))
+                                          : sizes.Nearest(ui::kDesignDpi * scale / 100);
       ASSERT_NE(bitmap, nullptr);
-      DIBSECTION dib{};
-      ASSERT_EQ(GetObjectA(bitmap, sizeof dib, &dib), int(sizeof dib));
-      EXPECT_EQ(dib.dsBm.bmWidth, width);
-      EXPECT_EQ(dib.dsBm.bmHeight, height);
-      EXPECT_EQ(dib.dsBm.bmBitsPixel, b.bits);
+      EXPECT_EQ(ui::BitmapSize(bitmap).cx, width);
+      EXPECT_EQ(ui::BitmapSize(bitmap).cy, height);
+      if (scale == 100) {
+        DIBSECTION dib{};
+        ASSERT_EQ(GetObjectA(bitmap, sizeof dib, &dib), int(sizeof dib));
+        EXPECT_EQ(dib.dsBm.bmBitsPixel, b.bits);
+      } else {
+        const payload::TInflatedBytes file = inst::PackedResource(name.c_str());
+        ASSERT_GT(file.size(), sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER));
+        BITMAPINFOHEADER info;
+        memcpy(&info, file.data() + sizeof(BITMAPFILEHEADER), sizeof info);
+        EXPECT_EQ(info.biBitCount, b.bits);
+      }
       HGDIOBJ old = SelectObject(dc, bitmap);
       if (!logo) {
         EXPECT_EQ(GetPixel(dc, 0, height - 1), b.corner);
@@ -58,7 +73,7 @@ TEST(ProgramResources, BitmapsHaveEveryDrawnSizeDepthAndTransparentCorner) {
         EXPECT_EQ(GetPixel(dc, b.whiteX * scale / 100, b.whiteY * scale / 100), RGB(255, 255, 255));
       }
       SelectObject(dc, old);
-      DeleteObject(bitmap);
+      if (scale == 100) DeleteObject(bitmap);  // the larger ones are owned by sizes
     }
   }
   DeleteDC(dc);
@@ -74,7 +89,7 @@ struct TGroupIconEntry {
 #pragma pack(pop)
 static_assert(sizeof(TGroupIconEntry) == 14, "an entry of a group icon resource");
 
-TEST(ProgramResources, IconGroupOneHoldsSeven32BitImages) {
+TEST(ProgramResources, IconGroupOneHoldsSeven32BitPngImages) {
   const std::string group = ResourceText(MAKEINTRESOURCEA(SETUP_ICON_ID), RT_GROUP_ICON);
   ASSERT_GE(group.size(), 6u);
   const WORD count = *reinterpret_cast<const WORD*>(group.data() + 4);
@@ -90,11 +105,7 @@ TEST(ProgramResources, IconGroupOneHoldsSeven32BitImages) {
     EXPECT_EQ(e.bitCount, 32);
     const std::string image = ResourceText(MAKEINTRESOURCEA(e.id), RT_ICON);
     ASSERT_EQ(image.size(), e.bytes);
-    if (sizes[i] == 256) {
-      EXPECT_EQ(image.substr(0, 8), "\x89PNG\r\n\x1a\n");
-    } else {
-      EXPECT_EQ(*reinterpret_cast<const DWORD*>(image.data()), 40u);  // a BITMAPINFOHEADER
-    }
+    EXPECT_EQ(image.substr(0, 8), "\x89PNG\r\n\x1a\n");
   }
   // Windows picks and draws them: the shell's sizes load.
   for (int size : {16, 20, 24, 32, 40, 48}) {

@@ -18,6 +18,7 @@
 #include "filectrl/FileCtrlClasses.h"
 #include "instutils/FormatText.h"
 #include "instutils/Language.h"
+#include "instutils/PackedResource.h"
 #include "payload/AttachFiles.h"
 #include "resources/SetupResources.h"
 #include "ui/Button.h"
@@ -61,9 +62,8 @@ struct TWizard {
 };
 
 std::vector<inst::TLatvianText> ShippedLatvianTexts() {
-  const HRSRC res = FindResourceA(nullptr, SETUP_RESOURCE_NAME(LATVIAN_TEXTS), RT_RCDATA);
-  const char* bytes = static_cast<const char*>(LockResource(LoadResource(nullptr, res)));
-  return inst::ReadLatvianTexts({bytes, SizeofResource(nullptr, res)});
+  const payload::TInflatedBytes file = inst::PackedResource(SETUP_RESOURCE_NAME(LATVIAN_TEXTS));
+  return inst::ReadLatvianTexts({reinterpret_cast<const char*>(file.data()), file.size()});
 }
 
 template <typename String>
@@ -129,9 +129,8 @@ std::map<std::string, std::wstring> ProgramTexts() {
   TWizard wizard(TLanguage::English);
   std::vector<ui::TControl*> all;
   wizard.form->AddWithChildren(all);
-  const HRSRC res = FindResourceA(nullptr, wizard::kMainDlgLayout, RT_RCDATA);
-  std::istringstream layout(std::string(static_cast<const char*>(LockResource(LoadResource(nullptr, res))),
-                                        SizeofResource(nullptr, res)));
+  const payload::TInflatedBytes file = inst::PackedResource(wizard::kMainDlgLayout);
+  std::istringstream layout(std::string(file.begin(), file.end()));
   std::vector<std::string> objects;  // the blocks open at a line, innermost last
   for (std::string line; std::getline(layout, line);) {
     std::istringstream words(line);
