@@ -31,7 +31,8 @@ namespace {
 // The one store of the process. The payload is inflated on a thread of its own from the
 // start, while this thread starts OLE and the window system; the entry sequence takes the
 // store where it needs it, waiting for the inflation if it is not done, and a damaged
-// payload is thrown there. Freed (and the program's temporary files swept) on destruction.
+// payload is thrown there. Until then this thread uses nothing the inflation touches (the
+// program's function-local statics are not guarded for threads). Freed (and the program's temporary files swept) on destruction.
 class TProcessStore {
  public:
   TProcessStore() : thread_(CreateThread(nullptr, 0, &TProcessStore::Inflate, this, 0, nullptr)) {

@@ -206,7 +206,12 @@ int DrawnWidth(ui::TControl* c, const std::wstring& text) {
   HDC dc = CreateCompatibleDC(screen);
   ReleaseDC(nullptr, screen);
   BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), 4096, -256, 1, 32, BI_RGB};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = 4096;
+  info.bmiHeader.biHeight = -256;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
   HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   const HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
@@ -298,8 +303,11 @@ TEST(LatvianTexts, MnemonicsAreUniqueOnEachPage) {
     }
     for (ui::TControl* c : shown) captions.push_back(c->Caption());
     std::map<wchar_t, int> seen;
-    for (const std::wstring& caption : captions)
-      if (const wchar_t key = ui::MnemonicOf(caption)) EXPECT_EQ(++seen[key], 1) << page;
+    for (const std::wstring& caption : captions) {
+      if (const wchar_t key = ui::MnemonicOf(caption)) {
+        EXPECT_EQ(++seen[key], 1) << page;
+      }
+    }
   }
 }
 
