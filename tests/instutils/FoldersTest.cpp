@@ -160,6 +160,22 @@ TEST(Files, WriteBytesToFileReplacesTheWholeFile) {
   EXPECT_EQ(testkit::NamesIn(dir / "*.new"), std::vector<std::string>{});
 }
 
+// The new file replaces its target through its own handle, which takes the target's NT name:
+// every form of the name reaches the same file (a relative one is moved by name).
+TEST(Files, WriteBytesToFileReplacesTheTargetWhateverFormItsNameHas) {
+  TTestFolder dir;
+  const std::string file = dir.WriteFile("f.bin", "old");
+  char before[MAX_PATH] = {};
+  GetCurrentDirectoryA(MAX_PATH, before);
+  SetCurrentDirectoryA(dir.Path().c_str());
+  for (const std::string& name : {"\\\\?\\" + file, std::string("f.bin"), file}) {
+    EXPECT_EQ(WriteBytesToFile(name, name), static_cast<DWORD>(ERROR_SUCCESS)) << name;
+    EXPECT_EQ(testkit::ReadWholeFile(file), name);
+  }
+  SetCurrentDirectoryA(before);
+  EXPECT_EQ(testkit::NamesIn(dir / "*"), std::vector<std::string>{"f.bin"});
+}
+
 TEST(Files, WriteBytesToFileLeavesAFileInUseAloneAndNothingBeside) {
   TTestFolder dir;
   const std::string file = dir.WriteFile("busy.txt", "old");
