@@ -32,7 +32,8 @@ namespace {
 // start, while this thread starts OLE and the window system; the entry sequence takes the
 // store where it needs it, waiting for the inflation if it is not done, and a damaged
 // payload is thrown there. Until then this thread uses nothing the inflation touches (the
-// program's function-local statics are not guarded for threads). Freed (and the program's temporary files swept) on destruction.
+// program's function-local statics are not guarded for threads). Freed (and the program's
+// temporary files swept) on destruction.
 class TProcessStore {
  public:
   TProcessStore() : thread_(CreateThread(nullptr, 0, &TProcessStore::Inflate, this, 0, nullptr)) {

@@ -27,8 +27,6 @@ constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CO
 // taken by chance is passed over, since nobody can know the names in advance.
 constexpr int kFreshNames = 16;
 
-bool IsMissing(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
-
 // A random part for a fresh name, from the system's random numbers (the counter and the
 // process as a last resort: the name is still created exclusively).
 std::wstring RandomPart() {

@@ -274,8 +274,9 @@ void MakeFolders(const std::string& path) {
 }
 
 void MakeFolders(const std::wstring& path) {
-  // One copy of the path, whatever its depth; each level is named by ending it at its backslash in place. The
-  // levels are looked at from the deepest up to the first that exists, then made downwards.
+  // One copy of the path, whatever its depth; each level is named by ending it at its
+  // backslash in place. The levels are looked at from the deepest up to the first that
+  // exists, then made downwards.
   std::wstring name = path;
   while (!name.empty() && name.back() == L'\\') name.pop_back();
   const auto isFolder = [&](std::size_t end) {

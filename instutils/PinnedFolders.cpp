@@ -77,8 +77,6 @@ DWORD OpenChecked(const wchar_t* name, UniqueFile& held) {
   return ERROR_SUCCESS;
 }
 
-bool IsMissing(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
-
 std::wstring WithoutTrailingBackslashes(std::wstring path) {
   while (!path.empty() && path.back() == L'\\') path.pop_back();
   return path;

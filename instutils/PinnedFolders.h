@@ -64,6 +64,11 @@ class TSharedFolders {
   std::unique_ptr<TPinnedFolders> own_;
 };
 
+// The errors that mean no entry of that name (or no folder on its way) exists.
+inline bool IsMissing(DWORD error) {
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
 // The checks of one entry, as Pin makes them on a folder.
 struct TCheckedEntry {
   DWORD error = ERROR_SUCCESS;  // ERROR_FILE_NOT_FOUND or ERROR_PATH_NOT_FOUND when there is none

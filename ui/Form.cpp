@@ -26,7 +26,9 @@ void DeclareDpiAwareness() {
   done = true;
   using SetContextFn = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT);
   if (auto set = inst::SystemProc<SetContextFn>("user32.dll", "SetProcessDpiAwarenessContext")) {
-    if (set(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2) || set(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE)) return;
+    if (set(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2) ||
+        set(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE))
+      return;
     if (GetLastError() == ERROR_ACCESS_DENIED) return;  // set already, by the manifest
   }
   SetProcessDPIAware();

@@ -88,7 +88,9 @@ TRunCheck CheckBeforeRun(const std::string& homeDir) {
 std::string InstallStampPath(const std::string& sharedData) {
   return inst::JoinPath(sharedData, inst::kInstallStampFile);
 }
-std::string UpdateLogPath(const std::string& sharedData) { return inst::JoinPath(sharedData, inst::kUpdateLogFile); }
+std::string UpdateLogPath(const std::string& sharedData) {
+  return inst::JoinPath(sharedData, inst::kUpdateLogFile);
+}
 
 TInstallation::TInstallation(const std::string& homeDir, const std::string& why)
     : HomeDir(homeDir),

@@ -31,8 +31,8 @@ enum class TRunCheck { Ready, HostRunning, WrongFolder };
 TRunCheck CheckBeforeRun(const std::string& homeDir);
 
 // The records a shared installation leaves in the shared data folder.
-std::string InstallStampPath(const std::string& sharedData = inst::SharedDataFolder());
-std::string UpdateLogPath(const std::string& sharedData = inst::SharedDataFolder());
+std::string InstallStampPath(const std::string& sharedData);
+std::string UpdateLogPath(const std::string& sharedData);
 
 class TInstallation {
  public:

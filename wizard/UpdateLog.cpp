@@ -46,7 +46,6 @@ std::string Reason(DWORD error) {
 
 bool IsStamp(const std::string& line) { return !line.empty() && line[0] == '*'; }
 
-
 }  // namespace
 
 std::string StampBytes(double installTime) {
