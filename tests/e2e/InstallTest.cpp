@@ -168,6 +168,12 @@ class InstallTest : public WizardTest {
     run.Finish();
     EXPECT_EQ(run.WaitForExit(), 0u);
   }
+  // The shared data folder and its Hidden folder, as the word processor's own installation
+  // leaves them.
+  void MakeRecordsFolders() const {
+    CreateDirectoryA(SharedZentrova().c_str(), nullptr);
+    CreateDirectoryA((SharedZentrova() + "\\Hidden").c_str(), nullptr);
+  }
   void StartHost() {
     host_ = testkit::TProcess("\"" + Built.hostExe + "\"");
     ASSERT_TRUE(host_.Started());
@@ -199,8 +205,7 @@ class InstallTest : public WizardTest {
 
 TEST_F(InstallTest, SharedInstallationWritesEverythingAndRecordsIt) {
   const std::string home = MakeHome();
-  CreateDirectoryA(SharedZentrova().c_str(), nullptr);
-  CreateDirectoryA((SharedZentrova() + "\\Hidden").c_str(), nullptr);
+  MakeRecordsFolders();
   CreateDirectoryA((SharedZentrova() + "\\Public").c_str(), nullptr);
   CreateDirectoryA(Public("Spellcheck").c_str(), nullptr);
   CreateDirectoryA(Public("Orthographe").c_str(), nullptr);
@@ -480,8 +485,7 @@ TEST_F(InstallTest, NoToTheLicenceQuestionKeepsThePageYesEndsWithoutAnotherQuest
 
 TEST_F(InstallTest, CloseBoxOnTheFinishPageAsksAndYesSkipsTheFinishStep) {
   const std::string home = MakeHome();
-  CreateDirectoryA(SharedZentrova().c_str(), nullptr);
-  CreateDirectoryA((SharedZentrova() + "\\Hidden").c_str(), nullptr);
+  MakeRecordsFolders();
   TSetupRun run;
   WalkToReady(run, home);
   Install(run);
@@ -505,8 +509,7 @@ class HeldFileTest : public InstallTest {
   // A shared installation whose third file (lv_LV.dic) is held open by another program.
   void StartWithHeldFile(TSetupRun& run, testkit::TFileHolder*& holder) {
     home_ = MakeHome();
-    CreateDirectoryA(SharedZentrova().c_str(), nullptr);
-    CreateDirectoryA((SharedZentrova() + "\\Hidden").c_str(), nullptr);
+    MakeRecordsFolders();
     CreateDirectoryA((SharedZentrova() + "\\Public").c_str(), nullptr);
     CreateDirectoryA(Public("Spellcheck").c_str(), nullptr);
     holder = new testkit::TFileHolder(Public("Spellcheck\\lv_LV.dic"));
@@ -785,24 +788,19 @@ class UnattendedTest : public InstallTest {
     return RunSilent(testkit::WidenAnsi(arguments), program);
   }
   DWORD RunSilent(const std::wstring& arguments, const std::string& program = "") {
-    PROCESS_INFORMATION pi = StartSilent(arguments, program);
-    return pi.hProcess ? WaitSilent(pi) : STILL_ACTIVE;
+    testkit::TProcess run = StartSilent(arguments, program);
+    return run.Started() ? WaitSilent(run) : STILL_ACTIVE;
   }
   // A wide command line, so that its characters reach the program unchanged.
-  static PROCESS_INFORMATION StartSilent(const std::wstring& arguments,
-                                         const std::string& program = "") {
-    std::wstring command =
-        L"\"" + testkit::WidenAnsi(program.empty() ? Built.setupExe : program) + L"\" " + arguments;
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &si, &pi))
-      ADD_FAILURE() << "cannot start Setup.exe";
-    return pi;
+  static testkit::TProcess StartSilent(const std::wstring& arguments,
+                                       const std::string& program = "") {
+    testkit::TProcess run(L"\"" + testkit::WidenAnsi(program.empty() ? Built.setupExe : program) +
+                          L"\" " + arguments);
+    if (!run.Started()) ADD_FAILURE() << "cannot start Setup.exe";
+    return run;
   }
   // Waits for the run to end, with no window of it ever visible; its exit code.
-  static DWORD WaitSilent(PROCESS_INFORMATION& pi) {
+  static DWORD WaitSilent(testkit::TProcess& run) {
     struct TShown {
       DWORD pid;
       bool any;
@@ -813,16 +811,13 @@ class UnattendedTest : public InstallTest {
         s->any |= pid == s->pid && IsWindowVisible(w);
         return TRUE;
       }
-    } shown{pi.dwProcessId, false};
+    } shown{run.Id(), false};
     const DWORD start = GetTickCount();
-    while (WaitForSingleObject(pi.hProcess, 20) == WAIT_TIMEOUT && GetTickCount() - start < 60000)
+    while (run.WaitForExit(20) == STILL_ACTIVE && GetTickCount() - start < 60000)
       EnumWindows(TShown::Visit, reinterpret_cast<LPARAM>(&shown));
     EXPECT_FALSE(shown.any) << "a window of the process was visible";
-    DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(pi.hProcess, &code);
-    if (code == STILL_ACTIVE) TerminateProcess(pi.hProcess, 99);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    const DWORD code = run.WaitForExit(0);
+    run.End();
     return code;
   }
   std::string LogPath() const { return folder_ / "logs\\setup.log"; }
@@ -835,8 +830,7 @@ class UnattendedTest : public InstallTest {
 TEST_F(UnattendedTest, ASharedInstallationRecordsWhatTheWizardRecords) {
   const std::string home = MakeHome();
   PutSetting("MAINDIR", REG_SZ, home.c_str(), static_cast<DWORD>(home.size() + 1));
-  CreateDirectoryA(SharedZentrova().c_str(), nullptr);
-  CreateDirectoryA((SharedZentrova() + "\\Hidden").c_str(), nullptr);
+  MakeRecordsFolders();
   // Options in any letter case and either form, before and after another argument.
   EXPECT_EQ(RunSilent("-s unknown \"/log=" + LogPath() + "\""), 0u);
   for (const char* file : kModuleFiles) {
@@ -937,15 +931,14 @@ TEST_F(UnattendedTest, ADamagedPayloadEndsWithOneAndNoBox) {
 
 TEST_F(UnattendedTest, ASetupWaitsWhileAnotherHoldsTheRecordsAndTakesOverAnAbandonedLock) {
   const std::string home = MakeHome();
-  CreateDirectoryA(SharedZentrova().c_str(), nullptr);
-  CreateDirectoryA((SharedZentrova() + "\\Hidden").c_str(), nullptr);
+  MakeRecordsFolders();
   const std::wstring arguments =
       L"/S \"-d" + testkit::WidenAnsi(home) + L"\" \"/LOG=" + testkit::WidenAnsi(LogPath()) + L"\"";
   HANDLE lock = CreateMutexW(nullptr, TRUE, L"Global\\Zentrova Latvian Spellchecker Setup Records");
   ASSERT_NE(lock, nullptr);
-  PROCESS_INFORMATION waiting = StartSilent(arguments);
+  testkit::TProcess waiting = StartSilent(arguments);
   // Two seconds of a run that would take less than one: nothing is written meanwhile.
-  EXPECT_EQ(WaitForSingleObject(waiting.hProcess, 2000), WAIT_TIMEOUT);
+  EXPECT_EQ(waiting.WaitForExit(2000), STILL_ACTIVE);
   EXPECT_FALSE(testkit::FolderIsThere(Public("Spellcheck")));
   ReleaseMutex(lock);
   EXPECT_EQ(WaitSilent(waiting), 0u);
@@ -991,8 +984,7 @@ TEST_F(UnattendedTest, AHomeFolderTheCodePageCannotNameIsRefusedNotTakenForItsLo
 
 TEST_F(UnattendedTest, TheLogNeverReplacesAFileTheInstallationWritesOrReliesOn) {
   const std::string home = MakeHome();
-  CreateDirectoryA(SharedZentrova().c_str(), nullptr);
-  CreateDirectoryA((SharedZentrova() + "\\Hidden").c_str(), nullptr);
+  MakeRecordsFolders();
   ASSERT_EQ(RunSilent("/S \"-d" + home + "\""), 0u);  // the records exist
   const std::string program = folder_ / "Setup copy.exe";
   ASSERT_TRUE(CopyFileA(Built.setupExe.c_str(), program.c_str(), FALSE));
@@ -1025,13 +1017,12 @@ TEST_F(UnattendedTest, TheLogNeverReplacesAFileTheInstallationWritesOrReliesOn) 
 
 TEST_F(UnattendedTest, TwoAtOnceLeaveTheStampAndTheLogAgreeing) {
   const std::string home = MakeHome();
-  CreateDirectoryA(SharedZentrova().c_str(), nullptr);
-  CreateDirectoryA((SharedZentrova() + "\\Hidden").c_str(), nullptr);
+  MakeRecordsFolders();
   const std::wstring arguments = L"/S \"-d" + testkit::WidenAnsi(home) + L"\"";
   for (int round = 0; round < 4; ++round) {
     SCOPED_TRACE(round);
-    PROCESS_INFORMATION first = StartSilent(arguments), second = StartSilent(arguments);
-    ASSERT_TRUE(first.hProcess && second.hProcess);
+    testkit::TProcess first = StartSilent(arguments), second = StartSilent(arguments);
+    ASSERT_TRUE(first.Started() && second.Started());
     EXPECT_EQ(WaitSilent(first), 0u);
     EXPECT_EQ(WaitSilent(second), 0u);
     std::string stamp = "*";

@@ -150,23 +150,6 @@ TEST(CommandLine, OptionsAreTakenOutWhereverTheyStandAndLookAlikesAreNone) {
   }
 }
 
-TEST(CommandLine, AHomeFolderTheCodePageCannotNameIsNoFolderAtAll) {
-  ASSERT_EQ(GetACP(), 1252u) << "best fit would make i-macron an i on a Western system";
-  SavedSettings saved;
-  saved.hasMainDir = true;
-  saved.mainDir = "C:\\windows";
-  const TCommandLine line = ReadCommandLine({L"Setup.exe", L"-dC:\\R\u012Bki\\Zentrova", L"/S"});
-  EXPECT_TRUE(line.silent);
-  EXPECT_EQ(line.homeDirTyped, L"C:\\R\u012Bki\\Zentrova");
-  EXPECT_FALSE(line.homeDir.has_value());
-  const HomeProposal proposal = ProposeHomeDir(saved, line);
-  EXPECT_FALSE(proposal.named);
-  EXPECT_EQ(proposal.folder, "");  // neither the saved folder nor a look-alike
-  // What the edit box gives back for such a folder names nothing either.
-  EXPECT_FALSE(HoldsHost(inst::Narrow(L"C:\\R\u012Bki\\Zentrova")));
-  EXPECT_FALSE(HoldsHost(""));
-}
-
 TEST(CommandLine, LongPathPrefixesGoAndOtherDeviceFormsHoldNoHomeFolder) {
   const struct {
     const char* given;
