@@ -1,7 +1,8 @@
 // Times Setup.exe and its peer, an NSIS installer of the same files, from outside, as a
 // user meets them; every program of a round is measured in that round:
 //   start-up      process start to the wizard window visible and painted: Setup.exe, the
-//                 NSIS wizard and a bare window
+//                 NSIS wizard, a bare window and the wizard's first-page windows alone (the
+//                 floor of its window tree: WizardWindows.exe)
 //   installation  Next on the ready page to the finish page painted / CopyFileW of the same
 //                 twelve files (six module files into two folders); Setup.exe /S (start to
 //                 exit, the six files into one folder) / the NSIS installer's silent run of
@@ -11,7 +12,7 @@
 //   baseline      with --baseline, another build of Setup.exe (a build of main) timed in the
 //                 same rounds as ours in every row of ours: start-up, installation run and
 //                 /S (a revision without /S has none)
-//   SetupBench --setup=EXE --bare=EXE --host=qzv.exe --nsis=EXE --nsis-empty=EXE
+//   SetupBench --setup=EXE --bare=EXE --floor=EXE --host=qzv.exe --nsis=EXE --nsis-empty=EXE
 //              [--baseline=EXE] [--startup-rounds=N] [--install-rounds=N]  (Windows paths)
 #include <windows.h>
 
@@ -36,6 +37,8 @@ const wchar_t kFormClass[] = L"TMainDlgForm";
 const wchar_t kSetupTitle[] = L"Zentrova Latvian Spellchecker - Setup";
 const wchar_t kBareClass[] = L"BenchBareWindow";
 const wchar_t kBareTitle[] = L"Bare Window";
+const wchar_t kFloorClass[] = L"BenchWizardWindows";
+const wchar_t kFloorTitle[] = L"Bare Wizard Windows";
 const wchar_t kNsisClass[] = L"#32770";  // the NSIS wizard is a dialog
 const wchar_t kNsisTitle[] = L"Zentrova Latvian Spellchecker Setup";
 const char kProductKey[] = "Software\\Zentrova Word Processor";
@@ -358,7 +361,7 @@ double SilentInstall(const std::wstring& installer, const std::wstring& folder, 
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::wstring setupExe, bareExe, hostExe, nsisExe, nsisEmptyExe, baselineExe;
+  std::wstring setupExe, bareExe, floorExe, hostExe, nsisExe, nsisEmptyExe, baselineExe;
   int startupRounds = 15, installRounds = 7;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -367,6 +370,7 @@ int main(int argc, char** argv) {
                       value = eq == std::string::npos ? "" : arg.substr(eq + 1);
     if (name == "--setup") setupExe = inst::Widen(value);
     if (name == "--bare") bareExe = inst::Widen(value);
+    if (name == "--floor") floorExe = inst::Widen(value);
     if (name == "--host") hostExe = inst::Widen(value);
     if (name == "--nsis") nsisExe = inst::Widen(value);
     if (name == "--nsis-empty") nsisEmptyExe = inst::Widen(value);
@@ -374,10 +378,10 @@ int main(int argc, char** argv) {
     if (name == "--startup-rounds") startupRounds = std::atoi(value.c_str());
     if (name == "--install-rounds") installRounds = std::atoi(value.c_str());
   }
-  if (setupExe.empty() || bareExe.empty() || hostExe.empty() || nsisExe.empty() ||
+  if (setupExe.empty() || bareExe.empty() || floorExe.empty() || hostExe.empty() || nsisExe.empty() ||
       nsisEmptyExe.empty()) {
     std::fprintf(stderr,
-                 "usage: SetupBench --setup=EXE --bare=EXE --host=EXE --nsis=EXE --nsis-empty=EXE "
+                 "usage: SetupBench --setup=EXE --bare=EXE --floor=EXE --host=EXE --nsis=EXE --nsis-empty=EXE "
                  "[--startup-rounds=N] [--install-rounds=N]\n");
     return 2;
   }
@@ -416,6 +420,7 @@ int main(int argc, char** argv) {
     const std::size_t setupStart = starts.Add([&] { return StartUp(setupExe, kFormClass, kSetupTitle); }),
                       bareStart = starts.Add([&] { return StartUp(bareExe, kBareClass, kBareTitle); }),
                       nsisStart = starts.Add([&] { return StartUp(nsisExe, kNsisClass, kNsisTitle); }),
+                      floorStart = starts.Add([&] { return StartUp(floorExe, kFloorClass, kFloorTitle); }),
                       baselineStart = withBaseline ? starts.Add([&] {
                         return StartUp(baselineExe, kFormClass, kSetupTitle);
                       })
@@ -434,6 +439,12 @@ int main(int argc, char** argv) {
                    bench::Pairs(started[nsisStart], started[bareStart]));
     bench::TimeRow("Start-up: Setup.exe / NSIS wizard, each to its window painted",
                    bench::Pairs(started[setupStart], started[nsisStart]), ourStart);
+    // The floor: what the wizard's first page costs as windows alone, before any work of ours.
+    bench::TimeRow("Start-up: the wizard's windows alone (manifest, OLE, common controls, icon, "
+                   "15 child windows) / NSIS wizard",
+                   bench::Pairs(started[floorStart], started[nsisStart]));
+    bench::TimeRow("Start-up: Setup.exe / the wizard's windows alone",
+                   bench::Pairs(started[setupStart], started[floorStart]), ourStart);
 
     TInstallBench install(setupExe, hostExe, work);  // its first installation is untimed
     std::string baselineSilent;  // why the baseline build has no /S row (empty: it has)
