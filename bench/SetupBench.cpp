@@ -378,11 +378,11 @@ int main(int argc, char** argv) {
     if (name == "--startup-rounds") startupRounds = std::atoi(value.c_str());
     if (name == "--install-rounds") installRounds = std::atoi(value.c_str());
   }
-  if (setupExe.empty() || bareExe.empty() || floorExe.empty() || hostExe.empty() || nsisExe.empty() ||
-      nsisEmptyExe.empty()) {
+  if (setupExe.empty() || bareExe.empty() || floorExe.empty() || hostExe.empty() ||
+      nsisExe.empty() || nsisEmptyExe.empty()) {
     std::fprintf(stderr,
-                 "usage: SetupBench --setup=EXE --bare=EXE --floor=EXE --host=EXE --nsis=EXE --nsis-empty=EXE "
-                 "[--startup-rounds=N] [--install-rounds=N]\n");
+                 "usage: SetupBench --setup=EXE --bare=EXE --floor=EXE --host=EXE --nsis=EXE "
+                 "--nsis-empty=EXE [--baseline=EXE] [--startup-rounds=N] [--install-rounds=N]\n");
     return 2;
   }
   // A scratch folder of its own, also the temporary folder of every program started here,

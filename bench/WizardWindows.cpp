@@ -46,7 +46,8 @@ struct TChild {
 const TChild kChildren[] = {
     {0, WC_TABCONTROLA, "", 120, 41, 375, 268, false},  // 1 the page control
     {1, kDrawnClass, "", 4, 4, 367, 260, false},        // 2 the welcome page
-    {2, "STATIC", "This program will install the Zentrova Latvian Spellchecker", 12, 27, 349, 115, false},
+    {2, "STATIC", "This program will install the Zentrova Latvian Spellchecker", 12, 27, 349, 115,
+     false},
     {0, kDrawnClass, "", 0, 0, 492, 46, false},    // 4 the title band
     {4, "STATIC", "Welcome", 20, 14, 300, 18, true},
     {4, kDrawnClass, "", 440, 6, 34, 34, false},   // the small logo
@@ -92,13 +93,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(SETUP_ICON_ID));
   SendMessageA(windows[0], WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
   SendMessageA(windows[0], WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
-  HFONT text = CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "MS Shell Dlg 2");
+  HFONT text =
+      CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "MS Shell Dlg 2");
   HFONT title = CreateFontA(-15, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Arial");
   int n = 1;
   for (const TChild& c : kChildren) {
+    const auto id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(100 + n));
     windows[n] = CreateWindowA(c.windowClass, c.text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, c.x,
-                               c.y, c.width, c.height, windows[c.parent],
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(100 + n)), instance, nullptr);
+                               c.y, c.width, c.height, windows[c.parent], id, instance, nullptr);
     if (!windows[n]) return 1;
     SendMessageA(windows[n], WM_SETFONT, reinterpret_cast<WPARAM>(c.bold ? title : text), FALSE);
     ++n;

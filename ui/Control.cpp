@@ -199,7 +199,7 @@ void TControl::SetVisible(bool visible) {
 }
 
 void TControl::SetEnabled(bool enabled) {
-  if (enabled == enabled_ && (!handle_ || !IsWindowEnabled(handle_) == !enabled)) return;
+  if (enabled == enabled_ && (!handle_ || (IsWindowEnabled(handle_) != FALSE) == enabled)) return;
   enabled_ = enabled;
   if (!enabled) HandOnFocus();
   if (handle_) EnableWindow(handle_, enabled);

@@ -39,8 +39,8 @@ inline constexpr int kDesignDpi = 96;
 // Pictures are drawn at 100, 150 and 200 percent of their 96-DPI size: the program's
 // bitmap resource NAME, and NAME_150 and NAME_200, .bmp files stored packed
 // (inst::PackedResource), since only a display with a larger scale reads them. This picks,
-// for every picture drawn, the larger drawn size nearest a DPI (the larger on a tie, since shrinking keeps more detail
-// than growing); only the remainder is stretched.
+// for every picture drawn, the larger drawn size nearest a DPI (the larger on a tie, since
+// shrinking keeps more detail than growing); only the remainder is stretched.
 class TDrawnSizes {
  public:
   explicit TDrawnSizes(std::string name = {}) : name_(std::move(name)) {}
